@@ -1,0 +1,2 @@
+// pelmora-readings: prints one refresh of the widget's readings.
+int main() { return 0; }

@@ -1,0 +1,61 @@
+#pragma once
+// The interface-table and address-table rows in their published layouts, so
+// tables built on any platform are walked the same way.
+#include <cstdint>
+
+namespace pelmora {
+
+inline constexpr int kMaxInterfaceNameLen = 256;
+inline constexpr int kMaxLenPhysAddr = 8;
+inline constexpr int kMaxLenIfDescr = 256;
+
+struct MIB_IFROW {
+    char16_t wszName[kMaxInterfaceNameLen];
+    uint32_t dwIndex;
+    uint32_t dwType;
+    uint32_t dwMtu;
+    uint32_t dwSpeed;
+    uint32_t dwPhysAddrLen;
+    uint8_t bPhysAddr[kMaxLenPhysAddr];
+    uint32_t dwAdminStatus;
+    uint32_t dwOperStatus;
+    uint32_t dwLastChange;
+    uint32_t dwInOctets;
+    uint32_t dwInUcastPkts;
+    uint32_t dwInNUcastPkts;
+    uint32_t dwInDiscards;
+    uint32_t dwInErrors;
+    uint32_t dwInUnknownProtos;
+    uint32_t dwOutOctets;
+    uint32_t dwOutUcastPkts;
+    uint32_t dwOutNUcastPkts;
+    uint32_t dwOutDiscards;
+    uint32_t dwOutErrors;
+    uint32_t dwOutQLen;
+    uint32_t dwDescrLen;
+    uint8_t bDescr[kMaxLenIfDescr];
+};
+static_assert(sizeof(MIB_IFROW) == 860);
+
+struct MIB_IFTABLE {
+    uint32_t dwNumEntries;
+    MIB_IFROW table[1];
+};
+
+struct MIB_IPADDRROW {
+    uint32_t dwAddr;  // network byte order: first octet in the lowest byte
+    uint32_t dwIndex;
+    uint32_t dwMask;
+    uint32_t dwBCastAddr;
+    uint32_t dwReasmSize;
+    uint16_t unused1;
+    uint16_t wType;
+};
+static_assert(sizeof(MIB_IPADDRROW) == 24);
+
+struct MIB_IPADDRTABLE {
+    uint32_t dwNumEntries;
+    MIB_IPADDRROW table[1];
+};
+
+}  // namespace pelmora

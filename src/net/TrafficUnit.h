@@ -1,0 +1,43 @@
+#pragma once
+// The record of one network interface: identity, speed, last counters and the
+// octets moved between its two latest updates.
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "net/MibLayout.h"
+#include "platform/IpHelper.h"
+
+namespace pelmora {
+
+inline constexpr const char* kAddressNotFound = "!not_found!";
+
+class TTraffic {
+public:
+    // Builds the record from a row, looking its address up in a fresh
+    // address table of `ipHelper`.
+    TTraffic(const MIB_IFROW& row, IpHelperService& ipHelper,
+             std::chrono::steady_clock::time_point now);
+
+    // Renews deltas (32-bit wrap-around), last counters, speed and timing.
+    void UpdateCounters(uint32_t inOctets, uint32_t outOctets, uint32_t speed,
+                        std::chrono::steady_clock::time_point now);
+    std::string StatusText() const;  // "Connected" / "Not Connected"
+    static std::string LookupIPAddress(uint32_t interfaceIndex, IpHelperService& ipHelper);
+
+    std::string IPAddress;
+    uint32_t InDelta = 0;
+    uint32_t InterfaceIndex = 0;
+    uint32_t LastInOctets = 0;
+    std::string Description;
+    uint32_t OutDelta = 0;
+    uint32_t LastOutOctets = 0;
+    bool IsConnected = true;
+    uint32_t Speed = 0;
+    // When the counters were last renewed, and the seconds between the two
+    // latest renewals (0 until the first update), so loads are per second.
+    std::chrono::steady_clock::time_point LastUpdate;
+    double IntervalSeconds = 0;
+};
+
+}  // namespace pelmora

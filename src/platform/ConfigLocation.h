@@ -1,0 +1,11 @@
+#pragma once
+#include <filesystem>
+
+namespace pelmora {
+
+// $XDG_CONFIG_HOME/Talvessa, or ~/.config/Talvessa.
+std::filesystem::path configDirectory();
+std::filesystem::path settingsFilePath();   // Talvessa.reg in that folder
+std::filesystem::path placementFilePath();  // pelmora.INI in that folder (executable name + ".INI")
+
+}  // namespace pelmora

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace pelmora {
+
+enum DriveType : uint32_t {
+    kDriveUnknown = 0,
+    kDriveNoRootDir = 1,
+    kDriveRemovable = 2,
+    kDriveFixed = 3,
+    kDriveRemote = 4,
+    kDriveCdrom = 5,
+    kDriveRamdisk = 6,
+};
+
+// Drives by letter (upper or lower case): C is the root file system, then
+// D, E, ... for the other local file systems (see docs/platform.md).
+class Drives {
+public:
+    virtual ~Drives() = default;
+    virtual DriveType driveType(char letter) = 0;
+    // Bytes the caller may still use, and the volume's total bytes.
+    virtual bool diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes) = 0;
+    virtual bool volumeLabel(char letter, std::string& label) = 0;
+};
+
+}  // namespace pelmora

@@ -1,0 +1,11 @@
+#pragma once
+#include <cstdint>
+
+namespace pelmora {
+
+// Answers of the table and data queries, with the values callers test for.
+inline constexpr uint32_t kSuccess = 0;
+inline constexpr uint32_t kErrorInsufficientBuffer = 122;
+inline constexpr uint32_t kErrorMoreData = 234;
+
+}  // namespace pelmora

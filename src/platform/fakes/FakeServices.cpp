@@ -1,0 +1,1 @@
+// The in-memory services of the tests, gathered in one place.

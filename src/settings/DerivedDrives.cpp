@@ -1,0 +1,30 @@
+#include "settings/DerivedDrives.h"
+
+namespace pelmora {
+
+namespace {
+
+std::string firstFixedDrive(Drives& drives, char except)
+{
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (letter != except && drives.driveType(letter) == kDriveFixed) return std::string(1, letter);
+    }
+    return {};
+}
+
+}  // namespace
+
+CurrentDrives deriveDrives(const std::string& drive1, const std::string& drive2,
+                           int32_t nrDrives, Drives& drives)
+{
+    CurrentDrives current{drive1, drive2};
+    if (current.first.empty()) current.first = firstFixedDrive(drives, '\0');
+    if (nrDrives == 2 && current.second.empty()) {
+        const char firstLetter = current.first.empty() ? '\0' : current.first[0];
+        current.second = firstFixedDrive(drives, firstLetter);
+    }
+    if (nrDrives == 1) current.second.clear();
+    return current;
+}
+
+}  // namespace pelmora
