@@ -14,6 +14,7 @@ inline constexpr const char* kAddressNotFound = "!not_found!";
 
 class TTraffic {
 public:
+    TTraffic() = default;
     // Builds the record from a row, looking its address up in a fresh
     // address table of `ipHelper`.
     TTraffic(const MIB_IFROW& row, IpHelperService& ipHelper,
