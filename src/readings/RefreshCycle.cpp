@@ -25,6 +25,26 @@ void RefreshCycle::runStep(const char* name, Step&& step)
     }
 }
 
+int32_t RefreshCycle::readInteger(const char* name, int32_t defaultValue)
+{
+    try {
+        return store_.ReadInteger(name, defaultValue);
+    } catch (const SettingsError& error) {
+        failedSteps_.push_back(std::string("settings: ") + error.what());
+        return defaultValue;
+    }
+}
+
+std::string RefreshCycle::readString(const char* name)
+{
+    try {
+        return store_.ReadString(name, "");
+    } catch (const SettingsError& error) {
+        failedSteps_.push_back(std::string("settings: ") + error.what());
+        return {};
+    }
+}
+
 void RefreshCycle::RefreshTimerTimer()
 {
     timer_.setEnabled(false);
@@ -32,23 +52,18 @@ void RefreshCycle::RefreshTimerTimer()
     {
         // Held open across the network and memory steps, closed before the drives.
         SettingsKeyScope key(store_);
-        int32_t nrNetwork = 0, network1 = -1, network2 = -1;
-        runStep("settings", [&] {
-            const uint32_t interval = refreshIntervalMs(store_.ReadInteger("RefreshSpeed", 1));
-            intervalMs_.store(interval);
-            timer_.setInterval(interval);
-            nrNetwork = store_.ReadInteger("NrNetwork", 0);
-            network1 = store_.ReadInteger("Network1", -1);
-            network2 = store_.ReadInteger("Network2", -1);
-        });
+        const uint32_t interval = refreshIntervalMs(readInteger("RefreshSpeed", 1));
+        intervalMs_.store(interval);
+        timer_.setInterval(interval);
+        const int32_t nrNetwork = readInteger("NrNetwork", 0);
+        const int32_t network1 = readInteger("Network1", -1);
+        const int32_t network2 = readInteger("Network2", -1);
         runStep("network", [&] { panels_.network(nrNetwork, network1, network2); });
         runStep("memory", [&] { panels_.memory(); });
-        runStep("settings", [&] {
-            const std::string drive1 = store_.ReadString("Drive1", "");
-            const std::string drive2 = store_.ReadString("Drive2", "");
-            const int32_t nrDrives = store_.ReadInteger("NrDrives", 2);
-            current_ = deriveDrives(drive1, drive2, nrDrives, drives_);
-        });
+        const std::string drive1 = readString("Drive1");
+        const std::string drive2 = readString("Drive2");
+        const int32_t nrDrives = readInteger("NrDrives", 2);
+        runStep("drives", [&] { current_ = deriveDrives(drive1, drive2, nrDrives, drives_); });
     }
     runStep("drives", [&] { panels_.drives(current_); });
     runStep("status", [&] { panels_.systemStatus(); });

@@ -56,6 +56,8 @@ public:
 
 private:
     template <typename Step> void runStep(const char* name, Step&& step);
+    int32_t readInteger(const char* name, int32_t defaultValue);
+    std::string readString(const char* name);
 
     SettingsStore& store_;
     RefreshTimer& timer_;

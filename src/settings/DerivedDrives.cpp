@@ -1,13 +1,18 @@
 #include "settings/DerivedDrives.h"
 
+#include <cctype>
+
 namespace pelmora {
 
 namespace {
 
+// `except` is compared without regard to case: a first drive stored as "c"
+// is the same drive as C and must not be picked again as the second.
 std::string firstFixedDrive(Drives& drives, char except)
 {
+    const int exceptUpper = std::toupper(static_cast<unsigned char>(except));
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        if (letter != except && drives.driveType(letter) == kDriveFixed) return std::string(1, letter);
+        if (letter != exceptUpper && drives.driveType(letter) == kDriveFixed) return std::string(1, letter);
     }
     return {};
 }
