@@ -10,8 +10,9 @@ uint32_t refreshIntervalMs(int32_t refreshSpeed)
     return static_cast<uint32_t>(std::clamp(refreshSpeed, kMinRefreshSeconds, kMaxRefreshSeconds)) * 1000u;
 }
 
-RefreshCycle::RefreshCycle(SettingsStore& store, RefreshTimer& timer, Drives& drives, PanelSteps& panels)
-    : store_(store), timer_(timer), drives_(drives), panels_(panels)
+RefreshCycle::RefreshCycle(SettingsStore& store, RefreshTimer& timer, Drives& drives, PanelSteps& panels,
+                           std::atomic<uint32_t>& intervalMs)
+    : store_(store), timer_(timer), drives_(drives), panels_(panels), intervalMs_(intervalMs)
 {
 }
 

@@ -42,15 +42,16 @@ uint32_t refreshIntervalMs(int32_t refreshSpeed);
 
 class RefreshCycle {
 public:
-    RefreshCycle(SettingsStore& store, RefreshTimer& timer, Drives& drives, PanelSteps& panels);
+    // `intervalMs` is where each tick publishes the interval it set; the
+    // network monitor pauses by it.
+    RefreshCycle(SettingsStore& store, RefreshTimer& timer, Drives& drives, PanelSteps& panels,
+                 std::atomic<uint32_t>& intervalMs);
 
     // One tick. A step that fails leaves its controls as they were; the other
     // steps still run and the timer is enabled again.
     void RefreshTimerTimer();
 
     const CurrentDrives& currentDrives() const { return current_; }
-    // The interval the last tick set; the network monitor pauses by it.
-    const std::atomic<uint32_t>& interval() const { return intervalMs_; }
     // The steps that failed in the last tick, with their messages.
     const std::vector<std::string>& failedSteps() const { return failedSteps_; }
 
@@ -64,7 +65,7 @@ private:
     Drives& drives_;
     PanelSteps& panels_;
     CurrentDrives current_;
-    std::atomic<uint32_t> intervalMs_{kDesignRefreshIntervalMs};
+    std::atomic<uint32_t>& intervalMs_;
     std::vector<std::string> failedSteps_;
 };
 

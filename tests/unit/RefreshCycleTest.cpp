@@ -82,19 +82,20 @@ protected:
     FakeTimer timer{log};
     FakePanels panels{log};
     FakeDrives drives;
+    std::atomic<uint32_t> intervalMs{kDesignRefreshIntervalMs};
 };
 
 TEST_F(RefreshCycleTest, EmptyStoreRunsEveryStepInOrderOnDefaults)
 {
     SettingsStore store(file());
-    RefreshCycle cycle(store, timer, drives, panels);
+    RefreshCycle cycle(store, timer, drives, panels, intervalMs);
     cycle.RefreshTimerTimer();
 
     const std::vector<std::string> expected{"disable", "interval 1000", "network 0 -1 -1", "memory",
                                             "drives C|D", "status", "processor", "enable"};
     EXPECT_EQ(log.events, expected);
     EXPECT_TRUE(std::filesystem::exists(file())) << "the first tick creates the key";
-    EXPECT_EQ(cycle.interval().load(), 1000u);
+    EXPECT_EQ(intervalMs.load(), 1000u);
 }
 
 TEST_F(RefreshCycleTest, IntervalFollowsRefreshSpeedWithinOneToSixtySeconds)
@@ -107,7 +108,7 @@ TEST_F(RefreshCycleTest, IntervalFollowsRefreshSpeedWithinOneToSixtySeconds)
                           Case{"-5", 1000}, Case{"99999999", 60000}, Case{"fast", 1000}}) {
         writeSettings(std::string("\"RefreshSpeed\"=\"") + c.stored + "\"\r\n");
         SettingsStore store(file());
-        RefreshCycle cycle(store, timer, drives, panels);
+        RefreshCycle cycle(store, timer, drives, panels, intervalMs);
         cycle.RefreshTimerTimer();
         EXPECT_EQ(timer.interval, c.intervalMs) << c.stored;
     }
@@ -117,7 +118,7 @@ TEST_F(RefreshCycleTest, AValueChangedByHandIsUsedByTheNextTick)
 {
     writeSettings("\"RefreshSpeed\"=\"5\"\r\n");
     SettingsStore store(file());
-    RefreshCycle cycle(store, timer, drives, panels);
+    RefreshCycle cycle(store, timer, drives, panels, intervalMs);
     cycle.RefreshTimerTimer();
     EXPECT_EQ(timer.interval, 5000u);
 
@@ -133,7 +134,7 @@ TEST_F(RefreshCycleTest, AFailingStepLeavesTheRestOfTheTickAndReEnablesTheTimer)
     panels.failNetwork = true;
     panels.failProcessor = true;
     SettingsStore store(file());
-    RefreshCycle cycle(store, timer, drives, panels);
+    RefreshCycle cycle(store, timer, drives, panels, intervalMs);
     cycle.RefreshTimerTimer();
 
     EXPECT_EQ(log.events.back(), "enable");
@@ -150,7 +151,7 @@ TEST_F(RefreshCycleTest, AWrongTypedValueReadsAsItsDefaultAndIsReported)
 {
     writeSettings("\"RefreshSpeed\"=dword:0000001e\r\n\"NrNetwork\"=\"1\"\r\n\"Network1\"=\"0\"\r\n");
     SettingsStore store(file());
-    RefreshCycle cycle(store, timer, drives, panels);
+    RefreshCycle cycle(store, timer, drives, panels, intervalMs);
     cycle.RefreshTimerTimer();
     EXPECT_EQ(timer.interval, 1000u);
     EXPECT_NE(std::find(log.events.begin(), log.events.end(), "network 1 0 -1"), log.events.end());

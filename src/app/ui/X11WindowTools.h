@@ -1,0 +1,27 @@
+#pragma once
+// The few X11 requests Qt does not make for us. Each is a no-op on other
+// platforms (the offscreen one of the widget tests included).
+#include <QWindow>
+
+namespace pelmora::x11 {
+
+// WM_CLASS, by which a second start finds the running widget. Set it again
+// whenever Qt re-creates the native window.
+void setWindowClass(QWindow* window, const char* instanceName, const char* className);
+
+// Neither taskbar nor pager entry; window managers forget it on hide.
+void skipTaskbarAndPager(QWindow* window);
+
+enum class Layer { OnTop, AtBottom };
+// Moves the window into the topmost band or to the bottom of the stacking
+// order through _NET_WM_STATE, without re-creating the native window.
+void setLayer(QWindow* window, Layer layer);
+
+// Restacks `window` directly above `sibling`.
+void stackAbove(QWindow* window, QWindow* sibling);
+
+// Sends queued requests now; requests made from timers otherwise wait for the
+// next X event.
+void flush();
+
+}  // namespace pelmora::x11
