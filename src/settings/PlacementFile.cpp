@@ -110,7 +110,8 @@ std::optional<RestoredPlacement> restoreFrom(const IniDocument& ini, const std::
 
     if ((minMax || norm) && stored.pixelsPerInch == current.pixelsPerInch) {
         // A window without a sizeable border keeps its size and takes only
-        // the stored left and top; the rectangle must still be a real one.
+        // the stored left and top; the rectangle must still be a real one that
+        // 32-bit edges can hold.
         const int64_t left = stored.norm[0], top = stored.norm[1];
         int64_t right = stored.norm[2], bottom = stored.norm[3];
         if (!current.sizeable) {
@@ -118,7 +119,9 @@ std::optional<RestoredPlacement> restoreFrom(const IniDocument& ini, const std::
             bottom = top + current.height;
         }
         const int64_t width = right - left, height = bottom - top;
-        if (left < right && width <= INT32_MAX && height >= INT32_MIN && height <= INT32_MAX) {
+        const bool representable = right <= INT32_MAX && bottom >= INT32_MIN && bottom <= INT32_MAX
+                                   && width <= INT32_MAX && height >= INT32_MIN && height <= INT32_MAX;
+        if (left < right && representable) {
             result.geometry = WindowGeometry{static_cast<int32_t>(left), static_cast<int32_t>(top),
                                              static_cast<int32_t>(width), static_cast<int32_t>(height)};
         }

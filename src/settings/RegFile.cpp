@@ -58,16 +58,12 @@ bool continues(std::string_view raw)
     return !content.empty() && content.back() == '\\';
 }
 
-// The continuation lines of a hex value joined into one logical line.
-std::string joinContinued(const std::vector<std::string_view>& lines, std::size_t first, std::size_t count)
+// A line that carries on a hex list: bytes, commas and blanks, with a
+// backslash at its end when yet another line follows.
+bool isHexContinuation(std::string_view content)
 {
-    std::string joined;
-    for (std::size_t i = first; i < first + count; ++i) {
-        std::string_view content = trim(lines[i]);
-        if (i + 1 < first + count && !content.empty() && content.back() == '\\') content.remove_suffix(1);
-        joined += content;
-    }
-    return joined;
+    if (content.ends_with('\\')) content.remove_suffix(1);
+    return !content.empty() && content.find_first_not_of("0123456789abcdefABCDEF, \t") == std::string_view::npos;
 }
 
 }  // namespace
@@ -87,16 +83,25 @@ std::vector<RegDocument::Item> RegDocument::splitItems(std::string_view text)
             if (item.deletesKey) path.remove_prefix(1);
             item.keyPath = std::string(path);
         } else if (!content.empty() && (content.front() == '"' || content.front() == '@')) {
-            // A hex value may go on over lines ending in a backslash; when the
-            // joined lines do not make a value, the line stands alone.
-            std::size_t continued = 1;
-            while (i + continued < lines.size() && continues(lines[i + continued - 1])) ++continued;
-            std::optional<RegValueLine> parsed;
-            if (continued > 1) parsed = parseRegValueLine(joinContinued(lines, i, continued));
-            if (parsed) {
-                count = continued;
-            } else {
-                parsed = parseRegValueLine(withoutLineEnd(lines[i]));
+            std::optional<RegValueLine> parsed = parseRegValueLine(withoutLineEnd(lines[i]));
+            if (!parsed && continues(lines[i])) {
+                // A hex list may go on over lines ending in a backslash. Only
+                // lines of hex bytes are taken in, so every line is looked at
+                // a bounded number of times however the file is made.
+                std::string joined(trim(lines[i]));
+                joined.pop_back();
+                if (parseRegValueLine(joined)) {
+                    std::size_t next = i + 1;
+                    while (next < lines.size() && isHexContinuation(trim(lines[next]))) {
+                        std::string_view part = trim(lines[next++]);
+                        const bool more = part.ends_with('\\');
+                        if (more) part.remove_suffix(1);
+                        joined += part;
+                        if (!more) break;
+                    }
+                    parsed = parseRegValueLine(joined);
+                    if (parsed) count = next - i;
+                }
             }
             if (parsed) {
                 item.kind = Item::Kind::Value;

@@ -53,6 +53,7 @@ TEST(SettingsStoreFailure, FilesThatAreNotRegistryFilesAreReadAsEmptyAndNeverWri
         {"UTF-16LE with an odd length", std::string("\xFF\xFEW\0i", 5)},
         {"UTF-16LE with a lone surrogate", std::string("\xFF\xFE\x00\xD8W\0", 6)},
         {"UTF-16BE", std::string("\xFE\xFF\0W\0i", 6)},
+        {"larger than any settings file", kKeyText + "; " + std::string(5u << 20, 'x') + "\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -66,6 +67,25 @@ TEST(SettingsStoreFailure, FilesThatAreNotRegistryFilesAreReadAsEmptyAndNeverWri
         expectWriteRefused(store, "RefreshSpeed");
         EXPECT_EQ(readBytes(file), c.bytes);
     }
+}
+
+TEST(SettingsStoreFailure, LinesThatDoNotParseAreKeptAndCostNoMoreThanOthers)
+{
+    TempConfigHome home;
+    const std::filesystem::path file = settingsFilePath();
+    // Every line looks like the start of a wrapped value and none is one;
+    // a parser that retried each line against all the following ones would
+    // not finish here.
+    std::string text = kKeyText;
+    for (int i = 0; i < 50000; ++i) text += "\"a\"=\"x\\\n\"b\"=hex:01,\\\n";
+    const std::string malformed = "\"c\"=dword:zz\n\"d\"=hex(2):4g\n";
+    writeBytes(file, text + malformed);
+    SettingsStore store(file);
+    ASSERT_TRUE(store.open());
+    for (const char* name : {"a", "c", "d"}) EXPECT_EQ(store.ReadString(name, "default"), "default") << name;
+    EXPECT_THROW(store.ReadString("b", ""), SettingsError);  // the last wrapped one, ended by the file
+    store.WriteString("a", "set");  // after the key's last value line, before the malformed ones
+    EXPECT_TRUE(readBytes(file) == text + "\"a\"=\"set\"\n" + malformed);
 }
 
 TEST(SettingsStoreFailure, UnreachableFileGivesDefaultsAndRefusesWrites)
