@@ -47,6 +47,11 @@ TEST_F(SettingsStoreTest, FirstOpenCreatesThePrivateFileAndEveryReaderGetsItsDef
     EXPECT_EQ(store.ReadString("Drive1", ""), "");
     EXPECT_EQ(store.ReadString("Drive2", "E"), "E");
     EXPECT_EQ(store.ReadInteger("NrDrives", 2), 2);
+
+    // A mode the user chose survives the replacement of the file.
+    std::filesystem::permissions(file, std::filesystem::perms(0640));
+    store.WriteInteger("RefreshSpeed", 2);
+    EXPECT_EQ(testing::modeOf(file), 0640u);
 }
 
 TEST_F(SettingsStoreTest, HandEditedFileReadsEveryStringForm)
