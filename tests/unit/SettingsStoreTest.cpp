@@ -106,15 +106,13 @@ TEST_F(SettingsStoreTest, IntegerTextIsParsedStrictly)
         {"", 77}, {"  ", 77}, {"abc", 77}, {"12abc", 77}, {"1 2", 77}, {"0x10", 77}, {"1e3", 77},
         {"2147483648", 77}, {"-2147483649", 77}, {"+-1", 77}, {"--1", 77}, {"+", 77}, {"3.5", 77},
     };
+    const auto nameOf = [](std::size_t i) { return std::string(1, 'V') + std::to_string(i); };
     std::string text = "Windows Registry Editor Version 5.00\n\n" + kKeyHeader + "\n";
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        text += "\"V";
-        text += std::to_string(i) + "\"=\"" + cases[i].text + "\"\n";
-    }
+    for (std::size_t i = 0; i < std::size(cases); ++i) text += '"' + nameOf(i) + "\"=\"" + cases[i].text + "\"\n";
     writeBytes(file, text);
     ASSERT_TRUE(store.open());
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(store.ReadInteger("V" + std::to_string(i), 77), cases[i].expected) << '"' << cases[i].text << '"';
+        EXPECT_EQ(store.ReadInteger(nameOf(i), 77), cases[i].expected) << '"' << cases[i].text << '"';
     }
 }
 
