@@ -1,0 +1,175 @@
+#include "settings/AtomicFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pelmora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string describe(const std::string& what, const fs::path& path, int errorNumber)
+{
+    return what + " " + path.string() + ": " + std::strerror(errorNumber);
+}
+
+void setError(std::string* error, std::string text)
+{
+    if (error) *error = std::move(text);
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() { if (fd_ >= 0) ::close(fd_); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closing reports the last write errors of some file systems, so it is checked.
+    bool closeChecked() { const int fd = fd_; fd_ = -1; return ::close(fd) == 0; }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+FileRead readWholeFile(const fs::path& file, std::size_t maxBytes)
+{
+    FileRead result;
+    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
+        result.status = (errno == ENOENT) ? FileRead::Status::Missing : FileRead::Status::Failed;
+        result.error = describe("cannot open", file, errno);
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        result.error = describe("cannot inspect", file, errno);
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.error = "not a regular file: " + file.string();
+        return result;
+    }
+    char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            result.error = describe("cannot read", file, errno);
+            return result;
+        }
+        if (got == 0) break;
+        if (result.bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
+            result.bytes.clear();
+            result.error = "file too large: " + file.string();
+            return result;
+        }
+        result.bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    result.status = FileRead::Status::Ok;
+    return result;
+}
+
+fs::path resolveSymlinks(const fs::path& file)
+{
+    fs::path current = file;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) return current;
+        fs::path target = fs::read_symlink(current, error);
+        if (error) return current;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return current;
+}
+
+bool ensureDirectory(const fs::path& folder, std::string* error)
+{
+    if (folder.empty()) return true;
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return true;
+        setError(error, describe("not a folder:", folder, ENOTDIR));
+        return false;
+    }
+    if (errno != ENOENT) {
+        setError(error, describe("cannot reach", folder, errno));
+        return false;
+    }
+    if (folder.has_parent_path() && folder.parent_path() != folder
+        && !ensureDirectory(folder.parent_path(), error)) {
+        return false;
+    }
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        setError(error, describe("cannot create", folder, errno));
+        return false;
+    }
+    return true;
+}
+
+bool replaceFileAtomically(const fs::path& target, std::string_view bytes, std::string* error)
+{
+    mode_t mode = 0600;
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode)) {
+            setError(error, "not a regular file: " + target.string());
+            return false;
+        }
+        // A file made read-only by its owner stays as it is, although the
+        // folder would allow replacing it.
+        if (::access(target.c_str(), W_OK) != 0) {
+            setError(error, describe("not writable:", target, errno));
+            return false;
+        }
+        mode = existing.st_mode & 07777;
+    }
+
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string tempName = target.filename().string();
+    tempName.insert(0, 1, '.');
+    std::string pattern = (folder / (tempName + ".tmp-XXXXXX")).string();
+    FileDescriptor temp(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (temp.get() < 0) {
+        setError(error, describe("cannot create a temporary file in", folder, errno));
+        return false;
+    }
+    const auto fail = [&](const char* what) {
+        setError(error, describe(what, fs::path(pattern), errno));
+        ::unlink(pattern.c_str());
+        return false;
+    };
+    if (::fchmod(temp.get(), mode) != 0) return fail("cannot set the mode of");
+    if (!writeAll(temp.get(), bytes)) return fail("cannot write");
+    if (::fsync(temp.get()) != 0) return fail("cannot flush");
+    if (!temp.closeChecked()) return fail("cannot close");
+    if (::rename(pattern.c_str(), target.c_str()) != 0) return fail("cannot rename");
+
+    // The new content is in place; flushing the folder makes the rename
+    // itself durable. File systems that cannot flush a folder still hold the
+    // new file, so a failure here is not reported as a lost write.
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) ::fsync(dir.get());
+    return true;
+}
+
+}  // namespace pelmora

@@ -1,0 +1,135 @@
+#include "settings/IniFile.h"
+
+#include <algorithm>
+
+namespace pelmora {
+
+namespace {
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size()
+           && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
+
+std::string_view trim(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool hasLineEnd(std::string_view raw) { return !raw.empty() && raw.back() == '\n'; }
+
+std::string_view lineEndOf(std::string_view raw)
+{
+    if (raw.ends_with("\r\n")) return "\r\n";
+    if (raw.ends_with("\n")) return "\n";
+    return "";
+}
+
+}  // namespace
+
+IniDocument IniDocument::parse(std::string_view text)
+{
+    IniDocument document;
+    bool lineEndKnown = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::size_t length = (end == std::string_view::npos) ? text.size() : end + 1;
+        Line line;
+        line.raw = std::string(text.substr(0, length));
+        text.remove_prefix(length);
+        if (!lineEndKnown && hasLineEnd(line.raw)) {
+            document.lineEnd_ = std::string(lineEndOf(line.raw));
+            lineEndKnown = true;
+        }
+        const std::string_view content = trim(line.raw);
+        const std::size_t equals = content.find('=');
+        if (content.size() >= 2 && content.front() == '[' && content.back() == ']') {
+            line.kind = Line::Kind::Section;
+            line.name = std::string(trim(content.substr(1, content.size() - 2)));
+        } else if (!content.empty() && content.front() != ';' && equals != std::string_view::npos && equals > 0) {
+            line.kind = Line::Kind::Entry;
+            line.name = std::string(trim(content.substr(0, equals)));
+            line.value = std::string(trim(content.substr(equals + 1)));
+        }
+        document.lines_.push_back(std::move(line));
+    }
+    return document;
+}
+
+std::string IniDocument::text() const
+{
+    std::string out;
+    for (const Line& line : lines_) out += line.raw;
+    return out;
+}
+
+std::optional<std::size_t> IniDocument::findSection(std::string_view section) const
+{
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].kind == Line::Kind::Section && equalNoCase(lines_[i].name, section)) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> IniDocument::findEntry(std::string_view section, std::string_view key) const
+{
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& line = lines_[i];
+        if (line.kind == Line::Kind::Section) {
+            inSection = equalNoCase(line.name, section);
+        } else if (inSection && line.kind == Line::Kind::Entry && equalNoCase(line.name, key)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> IniDocument::value(std::string_view section, std::string_view key) const
+{
+    const std::optional<std::size_t> entry = findEntry(section, key);
+    if (!entry) return std::nullopt;
+    return lines_[*entry].value;
+}
+
+void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value)
+{
+    Line entry;
+    entry.kind = Line::Kind::Entry;
+    entry.name = std::string(key);
+    entry.value = std::string(value);
+    entry.raw = entry.name + "=" + entry.value;
+
+    if (const std::optional<std::size_t> existing = findEntry(section, key)) {
+        entry.raw += lineEndOf(lines_[*existing].raw);
+        lines_[*existing] = std::move(entry);
+        return;
+    }
+    if (!lines_.empty() && !hasLineEnd(lines_.back().raw)) lines_.back().raw += lineEnd_;
+    std::optional<std::size_t> sectionAt = findSection(section);
+    if (!sectionAt) {
+        if (!lines_.empty() && !trim(lines_.back().raw).empty()) lines_.push_back(Line{Line::Kind::Other, lineEnd_, {}, {}});
+        Line header{Line::Kind::Section, std::string(1, '['), std::string(section), {}};
+        header.raw += section;
+        header.raw += ']';
+        header.raw += lineEnd_;
+        lines_.push_back(std::move(header));
+        sectionAt = lines_.size() - 1;
+    }
+    // After the section's last entry, so that blank lines and comments that
+    // lead into the next section stay in front of it.
+    std::size_t after = *sectionAt;
+    for (std::size_t i = *sectionAt + 1; i < lines_.size() && lines_[i].kind != Line::Kind::Section; ++i) {
+        if (lines_[i].kind == Line::Kind::Entry) after = i;
+    }
+    entry.raw += lineEnd_;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after) + 1, std::move(entry));
+}
+
+}  // namespace pelmora

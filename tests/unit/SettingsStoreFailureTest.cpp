@@ -1,0 +1,260 @@
+// The settings key file when things go wrong: files that are not registry
+// files, folders that cannot be written, writes that fail or are killed
+// half-way. Nothing may be lost and nothing may crash.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <random>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/ConfigLocation.h"
+#include "settings/SettingsStore.h"
+#include "SettingsTestSupport.h"
+
+namespace pelmora {
+namespace {
+
+using testing::TempConfigHome;
+using testing::readBytes;
+using testing::writeBytes;
+
+const std::string kKeyText =
+    "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Talvessa]\n\"RefreshSpeed\"=\"30\"\n";
+
+void expectWriteRefused(SettingsStore& store, const std::string& name)
+{
+    try {
+        store.WriteString(name, "5");
+        ADD_FAILURE() << "the write of " << name << " went through";
+    } catch (const SettingsError& error) {
+        EXPECT_EQ(std::string(error.what()), "Failed to set data for '" + name + "'");
+    }
+}
+
+TEST(SettingsStoreFailure, FilesThatAreNotRegistryFilesAreReadAsEmptyAndNeverWritten)
+{
+    std::string binary;
+    std::mt19937 random(7);
+    for (int i = 0; i < 4096; ++i) binary += static_cast<char>(random() & 0xFF);
+    const struct {
+        const char* label;
+        std::string bytes;
+    } cases[] = {
+        {"no version line", "[HKEY_CURRENT_USER\\Software\\Talvessa]\n\"RefreshSpeed\"=\"30\"\n"},
+        {"version line after other text", "; note\n" + kKeyText},
+        {"random bytes", binary},
+        {"NUL bytes", std::string("\0\0\0\0", 4) + kKeyText},
+        {"UTF-16LE without a byte order mark", std::string("W\0i\0n\0", 6)},
+        {"UTF-16LE with an odd length", std::string("\xFF\xFEW\0i", 5)},
+        {"UTF-16LE with a lone surrogate", std::string("\xFF\xFE\x00\xD8W\0", 6)},
+        {"UTF-16BE", std::string("\xFE\xFF\0W\0i", 6)},
+        {"larger than any settings file", kKeyText + "; " + std::string(5u << 20, 'x') + "\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempConfigHome home;
+        const std::filesystem::path file = settingsFilePath();
+        writeBytes(file, c.bytes);
+        SettingsStore store(file);
+        EXPECT_FALSE(store.open());
+        EXPECT_EQ(store.ReadInteger("RefreshSpeed", 1), 1);
+        EXPECT_EQ(store.ReadString("Drive1", "x"), "x");
+        expectWriteRefused(store, "RefreshSpeed");
+        EXPECT_EQ(readBytes(file), c.bytes);
+    }
+}
+
+TEST(SettingsStoreFailure, LinesThatDoNotParseAreKeptAndCostNoMoreThanOthers)
+{
+    TempConfigHome home;
+    const std::filesystem::path file = settingsFilePath();
+    // Every line looks like the start of a wrapped value and none is one;
+    // a parser that retried each line against all the following ones would
+    // not finish here.
+    std::string text = kKeyText;
+    for (int i = 0; i < 50000; ++i) text += "\"a\"=\"x\\\n\"b\"=hex:01,\\\n";
+    const std::string malformed = "\"c\"=dword:zz\n\"d\"=hex(2):4g\n";
+    writeBytes(file, text + malformed);
+    SettingsStore store(file);
+    ASSERT_TRUE(store.open());
+    for (const char* name : {"a", "c", "d"}) EXPECT_EQ(store.ReadString(name, "default"), "default") << name;
+    EXPECT_THROW(store.ReadString("b", ""), SettingsError);  // the last wrapped one, ended by the file
+    store.WriteString("a", "set");  // after the key's last value line, before the malformed ones
+    EXPECT_TRUE(readBytes(file) == text + "\"a\"=\"set\"\n" + malformed);
+}
+
+TEST(SettingsStoreFailure, UnreachableFileGivesDefaultsAndRefusesWrites)
+{
+    TempConfigHome home;
+    const struct {
+        const char* label;
+        std::function<std::filesystem::path()> make;
+    } cases[] = {
+        // Root ignores permission bits, so the folder is made unusable otherwise.
+        {"folder below a plain file", [&] {
+             writeBytes(home.root() / "plain", "x");
+             return home.root() / "plain" / "Talvessa" / "Talvessa.reg";
+         }},
+        {"a folder in the file's place", [&] {
+             std::filesystem::create_directories(home.root() / "dir" / "Talvessa.reg");
+             return home.root() / "dir" / "Talvessa.reg";
+         }},
+        {"a pipe in the file's place", [&] {
+             std::filesystem::create_directories(home.root() / "fifo");
+             const auto path = home.root() / "fifo" / "Talvessa.reg";
+             EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+             return path;
+         }},
+        {"no home at all", [] { return std::filesystem::path(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        SettingsStore store(c.make());
+        EXPECT_FALSE(store.open());  // and does not hang on the pipe
+        EXPECT_EQ(store.ReadInteger("RefreshSpeed", 1), 1);
+        expectWriteRefused(store, "RefreshSpeed");
+    }
+}
+
+// Runs `check` in a child process in which `folder` cannot be written: by
+// its mode for a normal user, by a read-only bind mount for root. The child
+// reports the first failed check on stdout-like pipe text; empty = passed.
+std::string inReadOnlyFolder(const std::filesystem::path& folder, const std::function<std::string()>& check)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) return "pipe failed";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        std::string result;
+        if (::geteuid() != 0) {
+            ::chmod(folder.c_str(), 0500);
+        } else if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                   || ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) != 0
+                   || ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+            result = "SKIP";
+        }
+        if (result.empty()) result = check();
+        if (::write(pipeEnds[1], result.data(), result.size()) < 0) _exit(2);
+        _exit(0);
+    }
+    ::close(pipeEnds[1]);
+    std::string result;
+    char buffer[256];
+    ssize_t got;
+    while ((got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0) result.append(buffer, static_cast<size_t>(got));
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(folder.c_str(), 0700);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child crashed";
+    return result;
+}
+
+TEST(SettingsStoreFailure, ReadableFileInAReadOnlyFolderOpensForReadingOnly)
+{
+    TempConfigHome home;
+    const std::filesystem::path file = settingsFilePath();
+    writeBytes(file, kKeyText);
+    const std::filesystem::path folder = file.parent_path();
+    const std::string result = inReadOnlyFolder(folder, [&]() -> std::string {
+        SettingsStore store(file);
+        if (!store.open()) return "did not open";
+        if (store.ReadInteger("RefreshSpeed", 1) != 30) return "wrong value";
+        try {
+            store.WriteInteger("RefreshSpeed", 5);
+            return "write went through";
+        } catch (const SettingsError& error) {
+            if (std::string(error.what()) != "Failed to set data for 'RefreshSpeed'") return error.what();
+        }
+        if (store.ReadInteger("RefreshSpeed", 1) != 30) return "refused write changed the reads";
+        // Without the key's section the file can neither be read for it nor extended.
+        SettingsStore other(folder / "nokey.reg");
+        if (other.open()) return "opened a key it could not create";
+        return "";
+    });
+    if (result == "SKIP") GTEST_SKIP() << "cannot make a read-only folder here";
+    EXPECT_EQ(result, "");
+    EXPECT_EQ(readBytes(file), kKeyText);
+    EXPECT_EQ(testing::strayFiles(folder, "Talvessa.reg"), 0);
+}
+
+TEST(SettingsStoreFailure, WriteThatFailsHalfWayLeavesTheFileAndNoTemporaryFile)
+{
+    TempConfigHome home;
+    const std::filesystem::path file = settingsFilePath();
+    const std::string original = kKeyText + "; " + std::string(3000, 'x') + "\n";
+    writeBytes(file, original);
+    SettingsStore store(file);
+    ASSERT_TRUE(store.open());
+
+    // A file size limit below the file's size makes the temporary file's
+    // write fail part-way, as a full disk would.
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    expectWriteRefused(store, "Drive1");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(readBytes(file), original);
+    EXPECT_EQ(testing::strayFiles(file.parent_path(), "Talvessa.reg"), 0);
+    EXPECT_EQ(store.ReadString("Drive1", "none"), "none");
+    store.WriteString("Drive1", "C");  // the store goes on once writing works again
+    EXPECT_EQ(store.ReadString("Drive1", ""), "C");
+}
+
+TEST(SettingsStoreFailure, WriteKilledAtAnyPointLeavesTheOldOrTheNewFile)
+{
+    TempConfigHome home;
+    const std::filesystem::path file = settingsFilePath();
+    const std::string oldText(2000, 'o'), newText(2000, 'n');
+    {
+        SettingsStore store(file);
+        ASSERT_TRUE(store.open());
+        store.WriteString("Drive1", oldText);
+    }
+    std::mt19937 random(42);
+    for (int round = 0; round < 40; ++round) {
+        int progress[2];
+        ASSERT_EQ(::pipe(progress), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(progress[0]);
+            SettingsStore store(file);
+            if (!store.open()) _exit(3);
+            for (unsigned i = 0;; ++i) {
+                store.WriteString("Drive1", (i % 2) ? oldText : newText);
+                if (::write(progress[1], "w", 1) != 1) _exit(4);
+            }
+        }
+        ::close(progress[1]);
+        // Wait for a random number of finished writes, then a random number of yields,
+        // so that the kill lands at a different point of a write each round.
+        const int writes = static_cast<int>(random() % 4);
+        char byte;
+        for (int i = 0; i < writes && ::read(progress[0], &byte, 1) == 1; ++i) {
+        }
+        for (unsigned yields = random() % 64; yields > 0; --yields) ::sched_yield();
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        ::close(progress[0]);
+
+        SettingsStore reader(file);
+        ASSERT_TRUE(reader.open()) << "round " << round;
+        const std::string value = reader.ReadString("Drive1", "");
+        ASSERT_TRUE(value == oldText || value == newText) << "round " << round << ": " << value.size() << " bytes";
+    }
+}
+
+}  // namespace
+}  // namespace pelmora
