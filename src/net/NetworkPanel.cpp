@@ -21,7 +21,8 @@ double roundHalfEven(double value)
 double NetworkLoadPercent(const TTraffic& record)
 {
     if (record.Speed == 0 || !(record.IntervalSeconds > 0)) return 0;
-    const double octetsPerSecond = (static_cast<double>(record.InDelta) + record.OutDelta) / record.IntervalSeconds;
+    const double octets = static_cast<double>(record.InDelta) + record.OutDelta;
+    const double octetsPerSecond = octets / record.IntervalSeconds;
     const double capacityOctetsPerSecond = record.Speed / 8.0;
     return roundHalfEven(octetsPerSecond * 100.0 / capacityOctetsPerSecond);
 }

@@ -54,7 +54,9 @@ protected:
     std::vector<uint32_t> indices() const
     {
         std::vector<uint32_t> result;
-        for (int32_t at = 0; at < monitor->TrafficCount(); ++at) result.push_back(monitor->TrafficAt(at).InterfaceIndex);
+        for (int32_t at = 0; at < monitor->TrafficCount(); ++at) {
+            result.push_back(monitor->TrafficAt(at).InterfaceIndex);
+        }
         return result;
     }
     void addInterface(uint32_t index, uint8_t lastOctet, uint32_t in = 0, uint32_t out = 0)

@@ -98,10 +98,15 @@ void fillStatus(MIB_IFROW& row, const fs::path& interfaceDir)
     const bool adminUp = (readNumber<uint32_t>(interfaceDir / "flags", 16).value_or(0) & IFF_UP) != 0;
     row.dwAdminStatus = adminUp ? kAdminUp : kAdminDown;
     const std::string state = readLine(interfaceDir / "operstate").value_or("");
-    if (!adminUp) row.dwOperStatus = kOperNonOperational;
-    else if (state == "up" || state == "unknown") row.dwOperStatus = kOperOperational;  // loopback says unknown
-    else if (state == "dormant") row.dwOperStatus = kOperConnecting;
-    else row.dwOperStatus = kOperDisconnected;
+    if (!adminUp) {
+        row.dwOperStatus = kOperNonOperational;
+    } else if (state == "up" || state == "unknown") {  // the loopback says unknown
+        row.dwOperStatus = kOperOperational;
+    } else if (state == "dormant") {
+        row.dwOperStatus = kOperConnecting;
+    } else {
+        row.dwOperStatus = kOperDisconnected;
+    }
 }
 
 void fillPhysicalAddress(MIB_IFROW& row, const fs::path& interfaceDir)
@@ -217,9 +222,8 @@ std::vector<InterfaceIpv4Address> SystemIpv4Addresses::addresses()
     std::vector<InterfaceIpv4Address> found;
     InterfaceAddressList list;
     for (const ifaddrs* entry = list.first(); entry != nullptr; entry = entry->ifa_next) {
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET || entry->ifa_name == nullptr) {
-            continue;
-        }
+        const bool ipv4 = entry->ifa_addr != nullptr && entry->ifa_addr->sa_family == AF_INET;
+        if (!ipv4 || entry->ifa_name == nullptr) continue;
         InterfaceIpv4Address address;
         address.interfaceName = entry->ifa_name;
         address.address = ipv4Of(entry->ifa_addr);
@@ -243,19 +247,23 @@ std::vector<MIB_IFROW> LinuxIpHelper::interfaceRows() const
     };
     std::vector<Found> found;
     std::error_code error;
-    for (fs::directory_iterator entry(netClass_, error), end; !error && entry != end; entry.increment(error)) {
+    fs::directory_iterator entry(netClass_, error);
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
         std::error_code typeError;
         if (!entry->is_directory(typeError)) continue;  // bonding_masters and other files
         if (const auto index = interfaceIndex(entry->path())) {
             found.push_back({*index, entry->path().filename().string()});
         }
     }
-    std::sort(found.begin(), found.end(),
-              [](const Found& a, const Found& b) { return std::tie(a.index, a.name) < std::tie(b.index, b.name); });
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return std::tie(a.index, a.name) < std::tie(b.index, b.name);
+    });
 
     std::vector<MIB_IFROW> rows;
     rows.reserve(found.size());
-    for (const Found& each : found) rows.push_back(interfaceRow(each.name, netClass_ / each.name, each.index));
+    for (const Found& each : found) {
+        rows.push_back(interfaceRow(each.name, netClass_ / each.name, each.index));
+    }
     return rows;
 }
 
