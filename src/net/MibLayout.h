@@ -1,6 +1,7 @@
 #pragma once
 // The interface-table and address-table rows in their published layouts, so
 // tables built on any platform are walked the same way.
+#include <cstddef>
 #include <cstdint>
 
 namespace pelmora {
@@ -57,5 +58,10 @@ struct MIB_IPADDRTABLE {
     uint32_t dwNumEntries;
     MIB_IPADDRROW table[1];
 };
+
+// Both tables are the row count followed by the rows, with no padding.
+inline constexpr uint32_t kTableHeaderBytes = sizeof(uint32_t);
+static_assert(offsetof(MIB_IFTABLE, table) == kTableHeaderBytes);
+static_assert(offsetof(MIB_IPADDRTABLE, table) == kTableHeaderBytes);
 
 }  // namespace pelmora

@@ -16,14 +16,18 @@ class TTraffic {
 public:
     TTraffic() = default;
     // Builds the record from a row, looking its address up in a fresh
-    // address table of `ipHelper`.
-    TTraffic(const MIB_IFROW& row, IpHelperService& ipHelper,
-             std::chrono::steady_clock::time_point now);
+    // address table of `ipHelper`. `now` is when the row was read.
+    TTraffic(const MIB_IFROW& row, IpHelperService& ipHelper, std::chrono::steady_clock::time_point now);
 
     // Renews deltas (32-bit wrap-around), last counters, speed and timing.
     void UpdateCounters(uint32_t inOctets, uint32_t outOctets, uint32_t speed,
                         std::chrono::steady_clock::time_point now);
+    // The interface left the table or lost its address: it moves nothing any
+    // more, so its deltas drop to 0 until it is found again.
+    void MarkNotConnected();
     std::string StatusText() const;  // "Connected" / "Not Connected"
+    // The first address of the interface in the sorted address table, as
+    // AddressText writes it, or "!not_found!".
     static std::string LookupIPAddress(uint32_t interfaceIndex, IpHelperService& ipHelper);
 
     std::string IPAddress;

@@ -1,0 +1,308 @@
+#include "platform/linux/LinuxIpHelper.h"
+
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <charconv>
+#include <fstream>
+#include <optional>
+#include <system_error>
+#include <tuple>
+
+namespace pelmora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Interface kinds as the interface table numbers them.
+constexpr uint32_t kIfTypeOther = 1;
+constexpr uint32_t kIfTypeEthernet = 6;
+constexpr uint32_t kIfTypePpp = 23;
+constexpr uint32_t kIfTypeLoopback = 24;
+constexpr uint32_t kIfTypeWireless = 71;
+// Link kinds of /sys/class/net/*/type (ARPHRD_*).
+constexpr uint64_t kLinkEthernet = 1;
+constexpr uint64_t kLinkPpp = 512;
+constexpr uint64_t kLinkLoopback = 772;
+
+constexpr uint32_t kAdminUp = 1;
+constexpr uint32_t kAdminDown = 2;
+constexpr uint32_t kOperNonOperational = 0;
+constexpr uint32_t kOperDisconnected = 2;
+constexpr uint32_t kOperConnecting = 3;
+constexpr uint32_t kOperOperational = 5;
+constexpr uint32_t kDefaultReassemblySize = 65535;
+constexpr uint16_t kPrimaryAddress = 1;
+
+// The first line of a small text file, without trailing blanks; nothing when
+// it cannot be read (a down link's `speed` answers EINVAL, for instance).
+std::optional<std::string> readLine(const fs::path& file)
+{
+    std::ifstream in(file);
+    std::string line;
+    if (!in || !std::getline(in, line)) return std::nullopt;
+    while (!line.empty() && static_cast<unsigned char>(line.back()) <= 32) line.pop_back();
+    return line;
+}
+
+template <typename Number>
+std::optional<Number> readNumber(const fs::path& file, int base = 10)
+{
+    const auto line = readLine(file);
+    if (!line) return std::nullopt;
+    std::string_view text = *line;
+    if (base == 16 && text.starts_with("0x")) text.remove_prefix(2);
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+// Counters wrap at 32 bits, as the interface table carries them.
+uint32_t counter32(const fs::path& interfaceDir, const char* name)
+{
+    const auto value = readNumber<uint64_t>(interfaceDir / "statistics" / name);
+    return value ? static_cast<uint32_t>(*value & 0xFFFFFFFFu) : 0;
+}
+
+// Mbit/s to bit/s, saturated; 0 when unknown (-1, unreadable, odd text).
+uint32_t speedBitsPerSecond(const fs::path& interfaceDir)
+{
+    const auto megabits = readNumber<int64_t>(interfaceDir / "speed");
+    if (!megabits || *megabits <= 0) return 0;
+    constexpr int64_t kBitsPerMegabit = 1'000'000;
+    if (*megabits > int64_t{UINT32_MAX} / kBitsPerMegabit) return UINT32_MAX;
+    return static_cast<uint32_t>(*megabits * kBitsPerMegabit);
+}
+
+uint32_t interfaceType(const fs::path& interfaceDir)
+{
+    std::error_code error;
+    switch (readNumber<uint64_t>(interfaceDir / "type").value_or(0)) {
+    case kLinkEthernet:
+        return fs::exists(interfaceDir / "wireless", error) || fs::exists(interfaceDir / "phy80211", error)
+                   ? kIfTypeWireless
+                   : kIfTypeEthernet;
+    case kLinkPpp: return kIfTypePpp;
+    case kLinkLoopback: return kIfTypeLoopback;
+    default: return kIfTypeOther;
+    }
+}
+
+void fillStatus(MIB_IFROW& row, const fs::path& interfaceDir)
+{
+    const bool adminUp = (readNumber<uint32_t>(interfaceDir / "flags", 16).value_or(0) & IFF_UP) != 0;
+    row.dwAdminStatus = adminUp ? kAdminUp : kAdminDown;
+    const std::string state = readLine(interfaceDir / "operstate").value_or("");
+    if (!adminUp) {
+        row.dwOperStatus = kOperNonOperational;
+    } else if (state == "up" || state == "unknown") {  // the loopback says unknown
+        row.dwOperStatus = kOperOperational;
+    } else if (state == "dormant") {
+        row.dwOperStatus = kOperConnecting;
+    } else {
+        row.dwOperStatus = kOperDisconnected;
+    }
+}
+
+void fillPhysicalAddress(MIB_IFROW& row, const fs::path& interfaceDir)
+{
+    const std::string text = readLine(interfaceDir / "address").value_or("");
+    uint32_t length = 0;
+    for (size_t at = 0; at + 2 <= text.size() && length < kMaxLenPhysAddr; at += 3) {
+        uint8_t octet = 0;
+        const auto [end, error] = std::from_chars(text.data() + at, text.data() + at + 2, octet, 16);
+        if (error != std::errc() || end != text.data() + at + 2) return;  // odd text: no address
+        if (at + 2 < text.size() && text[at + 2] != ':') return;
+        row.bPhysAddr[length++] = octet;
+    }
+    row.dwPhysAddrLen = length;
+}
+
+// A cut inside a multi-byte UTF-8 character would leave half of it.
+void truncateUtf8(std::string& text, size_t maxBytes)
+{
+    if (text.size() <= maxBytes) return;
+    size_t cut = maxBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    text.resize(cut);
+}
+
+// The interface name, then the device model and the driver where the device
+// tells them: "eth0 - e1000e", "usb0 - USB 10/100/1000 LAN - r8152".
+std::string describe(const std::string& name, const fs::path& interfaceDir)
+{
+    std::string text = name;
+    auto model = readLine(interfaceDir / "device" / "product");
+    if (!model) model = readLine(interfaceDir / "device" / ".." / "product");  // USB: the interface's device
+    if (model && !model->empty()) text += " - " + *model;
+    std::error_code error;
+    const fs::path driver = fs::read_symlink(interfaceDir / "device" / "driver", error);
+    if (!error && !driver.filename().empty()) text += " - " + driver.filename().string();
+
+    std::replace_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }, ' ');
+    truncateUtf8(text, kMaxLenIfDescr - 1);
+    return text;
+}
+
+// Names come from outside; one that is not a single path element is not an
+// interface of this tree.
+bool isPlainName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+std::optional<uint32_t> interfaceIndex(const fs::path& interfaceDir)
+{
+    const auto index = readNumber<uint32_t>(interfaceDir / "ifindex");
+    if (!index || *index == 0) return std::nullopt;
+    return index;
+}
+
+MIB_IFROW interfaceRow(const std::string& name, const fs::path& dir, uint32_t index)
+{
+    MIB_IFROW row{};
+    for (size_t i = 0; i < name.size() && i + 1 < kMaxInterfaceNameLen; ++i) {
+        row.wszName[i] = static_cast<unsigned char>(name[i]);
+    }
+    row.dwIndex = index;
+    row.dwType = interfaceType(dir);
+    row.dwMtu = readNumber<uint32_t>(dir / "mtu").value_or(0);
+    row.dwSpeed = speedBitsPerSecond(dir);
+    fillPhysicalAddress(row, dir);
+    fillStatus(row, dir);
+    row.dwInOctets = counter32(dir, "rx_bytes");
+    row.dwInUcastPkts = counter32(dir, "rx_packets");
+    row.dwInNUcastPkts = counter32(dir, "multicast");
+    row.dwInDiscards = counter32(dir, "rx_dropped");
+    row.dwInErrors = counter32(dir, "rx_errors");
+    row.dwOutOctets = counter32(dir, "tx_bytes");
+    row.dwOutUcastPkts = counter32(dir, "tx_packets");
+    row.dwOutDiscards = counter32(dir, "tx_dropped");
+    row.dwOutErrors = counter32(dir, "tx_errors");
+    const std::string description = describe(name, dir);
+    std::copy(description.begin(), description.end(), row.bDescr);
+    row.dwDescrLen = static_cast<uint32_t>(description.size() + 1);
+    return row;
+}
+
+// getifaddrs' list, freed with its owner.
+class InterfaceAddressList {
+public:
+    InterfaceAddressList()
+    {
+        if (getifaddrs(&list_) != 0) list_ = nullptr;
+    }
+    ~InterfaceAddressList()
+    {
+        if (list_ != nullptr) freeifaddrs(list_);
+    }
+    InterfaceAddressList(const InterfaceAddressList&) = delete;
+    InterfaceAddressList& operator=(const InterfaceAddressList&) = delete;
+    const ifaddrs* first() const { return list_; }
+
+private:
+    ifaddrs* list_ = nullptr;
+};
+
+uint32_t ipv4Of(const sockaddr* address)
+{
+    if (address == nullptr || address->sa_family != AF_INET) return 0;
+    return reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr;  // already network order
+}
+
+}  // namespace
+
+std::vector<InterfaceIpv4Address> SystemIpv4Addresses::addresses()
+{
+    std::vector<InterfaceIpv4Address> found;
+    InterfaceAddressList list;
+    for (const ifaddrs* entry = list.first(); entry != nullptr; entry = entry->ifa_next) {
+        const bool ipv4 = entry->ifa_addr != nullptr && entry->ifa_addr->sa_family == AF_INET;
+        if (!ipv4 || entry->ifa_name == nullptr) continue;
+        InterfaceIpv4Address address;
+        address.interfaceName = entry->ifa_name;
+        address.address = ipv4Of(entry->ifa_addr);
+        address.netmask = ipv4Of(entry->ifa_netmask);
+        if ((entry->ifa_flags & IFF_BROADCAST) != 0) address.broadcast = ipv4Of(entry->ifa_broadaddr);
+        found.push_back(address);
+    }
+    return found;
+}
+
+LinuxIpHelper::LinuxIpHelper(std::filesystem::path root, std::shared_ptr<Ipv4AddressSource> addresses)
+    : netClass_(std::move(root) / "sys" / "class" / "net"), addresses_(std::move(addresses))
+{
+}
+
+std::vector<MIB_IFROW> LinuxIpHelper::interfaceRows() const
+{
+    struct Found {
+        uint32_t index;
+        std::string name;
+    };
+    std::vector<Found> found;
+    std::error_code error;
+    fs::directory_iterator entry(netClass_, error);
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+        std::error_code typeError;
+        if (!entry->is_directory(typeError)) continue;  // bonding_masters and other files
+        if (const auto index = interfaceIndex(entry->path())) {
+            found.push_back({*index, entry->path().filename().string()});
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return std::tie(a.index, a.name) < std::tie(b.index, b.name);
+    });
+
+    std::vector<MIB_IFROW> rows;
+    rows.reserve(found.size());
+    for (const Found& each : found) {
+        rows.push_back(interfaceRow(each.name, netClass_ / each.name, each.index));
+    }
+    return rows;
+}
+
+std::vector<MIB_IPADDRROW> LinuxIpHelper::addressRows() const
+{
+    std::vector<MIB_IPADDRROW> rows;
+    for (const InterfaceIpv4Address& address : addresses_->addresses()) {
+        std::string name = address.interfaceName;
+        if (!isPlainName(name)) continue;
+        auto index = interfaceIndex(netClass_ / name);
+        if (!index && name.find(':') != std::string::npos) {
+            name = name.substr(0, name.find(':'));  // an alias label names its interface first
+            if (isPlainName(name)) index = interfaceIndex(netClass_ / name);
+        }
+        if (!index) continue;
+        MIB_IPADDRROW row{};
+        row.dwAddr = address.address;
+        row.dwIndex = *index;
+        row.dwMask = address.netmask;
+        row.dwBCastAddr = address.broadcast;
+        row.dwReasmSize = kDefaultReassemblySize;
+        row.wType = kPrimaryAddress;
+        rows.push_back(row);
+    }
+    // By address as a number: 10.0.0.1 before 192.168.0.1.
+    std::sort(rows.begin(), rows.end(), [](const MIB_IPADDRROW& a, const MIB_IPADDRROW& b) {
+        return std::pair(ntohl(a.dwAddr), a.dwIndex) < std::pair(ntohl(b.dwAddr), b.dwIndex);
+    });
+    return rows;
+}
+
+uint32_t LinuxIpHelper::getIfTable(uint8_t* table, uint32_t* size, bool /*sorted: always by index*/)
+{
+    return answerTableQuery(interfaceRows(), table, size);
+}
+
+uint32_t LinuxIpHelper::getIpAddrTable(uint8_t* table, uint32_t* size, bool /*sorted: always by address*/)
+{
+    return answerTableQuery(addressRows(), table, size);
+}
+
+}  // namespace pelmora
