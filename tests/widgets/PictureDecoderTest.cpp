@@ -257,6 +257,7 @@ private slots:
     void decodesJpeg();
     void brokenJpegFails_data();
     void brokenJpegFails();
+    void damagedPicturesNeverCrash();
 };
 
 void PictureDecoderTest::decodesPng_data()
@@ -477,6 +478,32 @@ void PictureDecoderTest::brokenJpegFails()
     Image32 image{1, 1, {0u}};
     QVERIFY(!decodeJpeg(dataOf(jpeg), size_t(jpeg.size()), image));
     QVERIFY(image.pixels.empty());
+}
+
+// Every byte of a good picture replaced in turn by a few values: the
+// decoders must answer, and a success must still be a sane picture. Most
+// useful in the sanitizer build.
+void PictureDecoderTest::damagedPicturesNeverCrash()
+{
+    const Bytes png = writePng(rgbaPattern(true));
+    const Bytes jpeg = writeJpeg(24, 16, false, 30, 140, 250);
+    for (const Bytes* good : {&png, &jpeg}) {
+        for (size_t i = 0; i < good->size(); ++i) {
+            for (uint8_t value : {uint8_t(0x00), uint8_t(0xff), uint8_t((*good)[i] ^ 0x10)}) {
+                Bytes damaged = *good;
+                damaged[i] = value;
+                Image32 image;
+                const bool ok = good == &png ? decodePng(damaged.data(), damaged.size(), image)
+                                             : decodeJpeg(damaged.data(), damaged.size(), image);
+                if (ok) {
+                    QVERIFY(image.width > 0 && image.height > 0);
+                    QCOMPARE(image.pixels.size(), size_t(image.width) * size_t(image.height));
+                } else {
+                    QVERIFY(image.pixels.empty());
+                }
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(PictureDecoderTest)
