@@ -45,10 +45,12 @@ int64_t clampToSigned(uint64_t bytes)
 std::string formatHundredths(int64_t hundredths, const NumberSeparators& separators)
 {
     const bool negative = hundredths < 0;
-    const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(hundredths) : static_cast<uint64_t>(hundredths);
+    const uint64_t magnitude =
+        negative ? 0 - static_cast<uint64_t>(hundredths) : static_cast<uint64_t>(hundredths);
     const uint64_t cents = magnitude % 100;
-    std::string text = groupThousands(std::to_string(magnitude / 100), separators.thousands) + separators.decimal +
-                       static_cast<char>('0' + cents / 10) + static_cast<char>('0' + cents % 10);
+    std::string text = groupThousands(std::to_string(magnitude / 100), separators.thousands) +
+                       separators.decimal + static_cast<char>('0' + cents / 10) +
+                       static_cast<char>('0' + cents % 10);
     return negative ? "-" + text : text;
 }
 
@@ -95,8 +97,8 @@ std::string DriveFreeSpaceText(char letter, Drives& drives, const NumberSeparato
         divisor = kBytesPerMB;
         unit = " MB (";
     }
-    return formatHundredths(hundredthsOf(shownBytes, divisor), separators) + unit + std::to_string(freePercent(freeBytes, sizeBytes)) +
-           "%) of free disk space";
+    return formatHundredths(hundredthsOf(shownBytes, divisor), separators) + unit +
+           std::to_string(freePercent(freeBytes, sizeBytes)) + "%) of free disk space";
 }
 
 std::vector<DriveNode> listFixedDrives(Drives& drives, const DialogDriveSettings& settings,
@@ -137,8 +139,9 @@ std::vector<int32_t> storedInterfacePositions(const DialogNetworkSettings& setti
     return positions;
 }
 
-ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes, const std::vector<bool>& interfaceChecked,
-                           int32_t refreshSpeed, std::string& firstDrive, std::string& secondDrive)
+ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes,
+                           const std::vector<bool>& interfaceChecked, int32_t refreshSpeed,
+                           std::string& firstDrive, std::string& secondDrive)
 {
     ApplyChoice choice;
     int32_t checkedDrives = 0;
@@ -148,8 +151,8 @@ ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes, const std::
         ++checkedDrives;
     }
     if (checkedDrives == 0) {
-        choice.rejection = TaskMessageText{"Nothing Selected",
-                                           "Please select at least one drive from the list to monitor."};
+        choice.rejection =
+            TaskMessageText{"Nothing Selected", "Please select at least one drive from the list to monitor."};
         return choice;
     }
     if (checkedDrives > 2) {
@@ -173,7 +176,7 @@ ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes, const std::
 
     firstDrive = firstDrive.substr(0, 1);
     secondDrive = secondDrive.substr(0, 1);
-    choice.settings = ChosenSettings{firstDrive,      secondDrive,     checkedDrives, checkedInterfaces,
+    choice.settings = ChosenSettings{firstDrive,     secondDrive,     checkedDrives, checkedInterfaces,
                                      firstInterface, secondInterface, refreshSpeed};
     return choice;
 }

@@ -141,8 +141,9 @@ struct ApplyChoice {
 // texts are the dialog's own state: the first checked node's text replaces
 // firstDrive and every further one replaces secondDrive, also when the choice
 // is then rejected; an accepted choice reduces both to their first letter.
-ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes, const std::vector<bool>& interfaceChecked,
-                           int32_t refreshSpeed, std::string& firstDrive, std::string& secondDrive);
+ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes,
+                           const std::vector<bool>& interfaceChecked, int32_t refreshSpeed,
+                           std::string& firstDrive, std::string& secondDrive);
 
 enum class SaveResult { Saved, KeyNotOpened, WriteFailed };
 

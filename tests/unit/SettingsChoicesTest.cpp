@@ -38,7 +38,8 @@ public:
     }
     void WriteString(const std::string& name, const std::string& value)
     {
-        if (static_cast<int>(writes.size()) == refusedWrite) throw SettingsError("Failed to set data for '" + name + "'");
+        if (static_cast<int>(writes.size()) == refusedWrite)
+            throw SettingsError("Failed to set data for '" + name + "'");
         writes.push_back(name + "=" + value);
         values[name] = value;
     }
@@ -142,8 +143,8 @@ TEST(ListFixedDrives, ChecksTheStoredDrivesByExactLetter)
         std::string checked;  // letters whose node is checked
     };
     const Case cases[] = {
-        {"C", "D", 2, "CD"},  {"C", "D", 1, "C"},   {"D:\\", "F", 2, "DF"}, {"c", "d", 2, ""},
-        {"", "F", 2, "F"},    {"", "", 2, ""},      {"F", "F", 2, "F"},     {"C", "D", 3, "C"},
+        {"C", "D", 2, "CD"}, {"C", "D", 1, "C"}, {"D:\\", "F", 2, "DF"}, {"c", "d", 2, ""},
+        {"", "F", 2, "F"},   {"", "", 2, ""},    {"F", "F", 2, "F"},     {"C", "D", 3, "C"},
     };
     for (const Case& c : cases) {
         const auto nodes = listFixedDrives(drives, {c.first, c.second, c.nrDrives, 1}, {});
@@ -151,8 +152,10 @@ TEST(ListFixedDrives, ChecksTheStoredDrivesByExactLetter)
         std::string letters, checked;
         for (const DriveNode& node : nodes) {
             letters += node.letter;
-            if (node.stateIndex == kDialogStateIndices.checked) checked += node.letter;
-            else EXPECT_EQ(node.stateIndex, kDialogStateIndices.unchecked);
+            if (node.stateIndex == kDialogStateIndices.checked)
+                checked += node.letter;
+            else
+                EXPECT_EQ(node.stateIndex, kDialogStateIndices.unchecked);
         }
         EXPECT_EQ(letters, "CDF");
         EXPECT_EQ(checked, c.checked) << c.first << "/" << c.second << "/" << c.nrDrives;
@@ -178,8 +181,8 @@ TEST(NetworkList, ChecksOnlyStoredPositionsInsideTheList)
         std::vector<int32_t> expected;
     };
     const Case cases[] = {
-        {{1, 3, 2}, 4, {1, 3}}, {{1, 3, 1}, 4, {1}},    {{1, 3, 0}, 4, {}},   {{1, 4, 2}, 4, {1}},
-        {{-1, 2, 2}, 4, {2}},   {{-1, -1, 2}, 4, {}},   {{0, 1, 2}, 0, {}},   {{5, 0, 2}, 4, {0}},
+        {{1, 3, 2}, 4, {1, 3}}, {{1, 3, 1}, 4, {1}},  {{1, 3, 0}, 4, {}}, {{1, 4, 2}, 4, {1}},
+        {{-1, 2, 2}, 4, {2}},   {{-1, -1, 2}, 4, {}}, {{0, 1, 2}, 0, {}}, {{5, 0, 2}, 4, {0}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(storedInterfacePositions(c.stored, c.count), c.expected)
@@ -232,8 +235,8 @@ TEST(ToggleNodeState, FlipsCheckBoxesAndMovesRadioSelection)
         std::string expected;
     };
     const Case cases[] = {
-        {"12", 0, "22"},    {"12", 1, "11"},    {"3414", 0, "4313"}, {"3414", 1, "3414"},
-        {"5", 0, "5"},      {"0", 0, "0"},      {"3324", 1, "3423"},
+        {"12", 0, "22"}, {"12", 1, "11"}, {"3414", 0, "4313"}, {"3414", 1, "3414"},
+        {"5", 0, "5"},   {"0", 0, "0"},   {"3324", 1, "3423"},
     };
     for (const Case& c : cases) {
         TestTree tree;
@@ -297,9 +300,12 @@ TEST(ChooseSettings, RejectsInTheDialogsOrder)
 
 TEST(ChooseSettings, AcceptedChoiceCarriesTheSevenValues)
 {
-    auto node = [](char letter, int state) { return DriveNode{letter, std::string(1, letter) + ":\\ [ 1 ]", state}; };
+    auto node = [](char letter, int state) {
+        return DriveNode{letter, std::string(1, letter) + ":\\ [ 1 ]", state};
+    };
     std::string first = "C", second = "D";
-    ApplyChoice choice = chooseSettings({node('C', 2), node('D', 2)}, {false, true, false, true}, 60, first, second);
+    ApplyChoice choice =
+        chooseSettings({node('C', 2), node('D', 2)}, {false, true, false, true}, 60, first, second);
     ASSERT_FALSE(choice.rejection);
     const ChosenSettings& s = choice.settings;
     EXPECT_EQ(std::tie(s.drive1, s.drive2), std::make_tuple(std::string("C"), std::string("D")));
@@ -330,17 +336,19 @@ TEST(SettingsAccess, ReadsWithTheDialogsDefaults)
 {
     MemoryStore store;
     DialogDriveSettings drives = readDriveSettings(store, {"C", "D"});
-    EXPECT_EQ(std::tie(drives.firstDrive, drives.secondDrive), std::make_tuple(std::string("C"), std::string("D")));
+    EXPECT_EQ(std::tie(drives.firstDrive, drives.secondDrive),
+              std::make_tuple(std::string("C"), std::string("D")));
     EXPECT_EQ(std::tie(drives.nrDrives, drives.refreshSpeed), std::make_tuple(2, 1));
     DialogNetworkSettings network = readNetworkSettings(store);
     EXPECT_EQ(std::tie(network.network1, network.network2, network.nrNetwork), std::make_tuple(-1, -1, 0));
     EXPECT_EQ(store.opens, 2);
     EXPECT_EQ(store.closes, 2);
 
-    store.values = {{"Drive1", ""}, {"Drive2", "E"}, {"NrDrives", "1"}, {"RefreshSpeed", "90"},
+    store.values = {{"Drive1", ""},    {"Drive2", "E"},   {"NrDrives", "1"}, {"RefreshSpeed", "90"},
                     {"Network1", "3"}, {"Network2", "x"}, {"NrNetwork", "2"}};
     drives = readDriveSettings(store, {"C", "D"});
-    EXPECT_EQ(std::tie(drives.firstDrive, drives.secondDrive), std::make_tuple(std::string(""), std::string("E")));
+    EXPECT_EQ(std::tie(drives.firstDrive, drives.secondDrive),
+              std::make_tuple(std::string(""), std::string("E")));
     EXPECT_EQ(std::tie(drives.nrDrives, drives.refreshSpeed), std::make_tuple(1, 90));
     network = readNetworkSettings(store);
     EXPECT_EQ(std::tie(network.network1, network.network2, network.nrNetwork), std::make_tuple(3, -1, 2));
@@ -363,7 +371,7 @@ TEST(SettingsAccess, WritesTheSevenValuesInOrder)
     const ChosenSettings chosen{"C", "D", 2, 2, 1, 3, 60};
     EXPECT_EQ(saveSettings(store, chosen), SaveResult::Saved);
     EXPECT_EQ(store.writes, (std::vector<std::string>{"Drive1=C", "Drive2=D", "NrDrives=2", "NrNetwork=2",
-                                                     "Network1=1", "Network2=3", "RefreshSpeed=60"}));
+                                                      "Network1=1", "Network2=3", "RefreshSpeed=60"}));
     EXPECT_EQ(store.closes, 1);
 }
 

@@ -37,7 +37,8 @@ int pixelsOfColour(const QImage& image, QRgb colour, const QRect& area)
 {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) count += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
     return count;
 }
 
@@ -186,8 +187,8 @@ void GradientPanelTest::captionTextHasNoBackground()
                      text);
     const int inCell = cell.width() * cell.height();
     const int gradientInCell = pixelsOfColour(shown, qRgb(10, 200, 10), cell);
-    QVERIFY(gradientInCell > inCell / 3);      // the gradient shows between the glyphs
-    QVERIFY(gradientInCell < inCell);          // and the glyphs are drawn inside the cell
+    QVERIFY(gradientInCell > inCell / 3);  // the gradient shows between the glyphs
+    QVERIFY(gradientInCell < inCell);      // and the glyphs are drawn inside the cell
     QCOMPARE(pixelsOfColour(shown, qRgb(10, 200, 10), QRect(0, 0, cell.left(), 40)), cell.left() * 40);
 }
 

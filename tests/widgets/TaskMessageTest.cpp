@@ -30,8 +30,10 @@ void TaskMessageTest::titledMessageMapsThePressedButton_data()
     QTest::addColumn<Buttons>("shown");
     QTest::addRow("ok") << 1 << int(QMessageBox::Ok) << 1 << Buttons{QMessageBox::Ok};
     QTest::addRow("close gives abort") << 32 << int(QMessageBox::Close) << 3 << Buttons{QMessageBox::Close};
-    QTest::addRow("cancel") << 9 << int(QMessageBox::Cancel) << 2 << Buttons{QMessageBox::Ok, QMessageBox::Cancel};
-    QTest::addRow("retry") << 24 << int(QMessageBox::Retry) << 4 << Buttons{QMessageBox::Cancel, QMessageBox::Retry};
+    QTest::addRow("cancel") << 9 << int(QMessageBox::Cancel) << 2
+                            << Buttons{QMessageBox::Ok, QMessageBox::Cancel};
+    QTest::addRow("retry") << 24 << int(QMessageBox::Retry) << 4
+                           << Buttons{QMessageBox::Cancel, QMessageBox::Retry};
     QTest::addRow("yes") << 6 << int(QMessageBox::Yes) << 6 << Buttons{QMessageBox::Yes, QMessageBox::No};
     QTest::addRow("no") << 6 << int(QMessageBox::No) << 7 << Buttons{QMessageBox::Yes, QMessageBox::No};
     QTest::addRow("no flags offers ok") << 0 << int(QMessageBox::Ok) << 1 << Buttons{QMessageBox::Ok};
@@ -56,8 +58,8 @@ void TaskMessageTest::titledMessageShowsTitleInstructionAndContent()
     FakeVersionInfo version({2, 10});
     ModalAnswer answer(QMessageBox::Ok);
     QWidget owner;
-    ShowTaskMessage(&owner, "Invalid Selection", "Pick <two>", "Please select up to 2 drives to monitor.", 1, 101,
-                    version);
+    ShowTaskMessage(&owner, "Invalid Selection", "Pick <two>", "Please select up to 2 drives to monitor.", 1,
+                    101, version);
     QCOMPARE(answer.seen.size(), 1);
     QCOMPARE(answer.seen[0].title, QString("Invalid Selection"));
     QCOMPARE(answer.seen[0].text, QString("Pick <two>\nPlease select up to 2 drives to monitor."));
@@ -87,7 +89,8 @@ void TaskMessageTest::plainMessageButtonsAndResults_data()
     QTest::addColumn<int>("pressed");
     QTest::addColumn<int>("result");
     QTest::addColumn<Buttons>("shown");
-    QTest::addRow("ok and cancel: ok") << 9 << int(QMessageBox::Ok) << 1 << Buttons{QMessageBox::Ok, QMessageBox::Cancel};
+    QTest::addRow("ok and cancel: ok")
+        << 9 << int(QMessageBox::Ok) << 1 << Buttons{QMessageBox::Ok, QMessageBox::Cancel};
     QTest::addRow("ok and cancel: cancel")
         << 9 << int(QMessageBox::Cancel) << 2 << Buttons{QMessageBox::Ok, QMessageBox::Cancel};
     QTest::addRow("close becomes abort") << 32 << int(QMessageBox::Abort) << 3 << Buttons{QMessageBox::Abort};

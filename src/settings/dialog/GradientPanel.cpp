@@ -4,7 +4,10 @@
 
 namespace pelmora {
 
-TGradientPanel::TGradientPanel(QWidget* parent) : QWidget(parent), baseColor_(palette().color(QPalette::Window)) {}
+TGradientPanel::TGradientPanel(QWidget* parent)
+    : QWidget(parent), baseColor_(palette().color(QPalette::Window))
+{
+}
 
 void TGradientPanel::setDirection(GradientDirection direction)
 {
@@ -57,7 +60,8 @@ void TGradientPanel::setBaseColor(const QColor& color)
 int TGradientPanel::gradientComponent(int start, int end, int step, int steps)
 {
     // Exact in integers: start + step * (end - start) / steps, halves to even.
-    const long long numerator = static_cast<long long>(start) * steps + static_cast<long long>(step) * (end - start);
+    const long long numerator =
+        static_cast<long long>(start) * steps + static_cast<long long>(step) * (end - start);
     long long quotient = numerator / steps;
     long long remainder = numerator % steps;
     if (remainder < 0) {  // floor division, so the rest lies in [0, steps)
@@ -69,16 +73,20 @@ int TGradientPanel::gradientComponent(int start, int end, int step, int steps)
     return static_cast<int>(quotient);
 }
 
-QPoint TGradientPanel::captionOrigin(QSize panel, QSize text, CaptionAlignment align, CaptionVAlignment valign,
-                                     int padding)
+QPoint TGradientPanel::captionOrigin(QSize panel, QSize text, CaptionAlignment align,
+                                     CaptionVAlignment valign, int padding)
 {
     // Halves are truncated toward zero, as integer division does.
     int x = padding;
-    if (align == alCenter) x = panel.width() / 2 - text.width() / 2;
-    else if (align == alRight) x = panel.width() - text.width() - padding;
+    if (align == alCenter)
+        x = panel.width() / 2 - text.width() / 2;
+    else if (align == alRight)
+        x = panel.width() - text.width() - padding;
     int y = padding;
-    if (valign == alMiddle) y = panel.height() / 2 - text.height() / 2;
-    else if (valign == alBottom) y = panel.height() - text.height() - padding;
+    if (valign == alMiddle)
+        y = panel.height() / 2 - text.height() / 2;
+    else if (valign == alBottom)
+        y = panel.height() - text.height() - padding;
     return {x, y};
 }
 
@@ -93,8 +101,10 @@ void TGradientPanel::paintPanel(QPainter& painter, QSize size) const
                                gradientComponent(colorStart_.green(), colorEnd_.green(), i, steps),
                                gradientComponent(colorStart_.blue(), colorEnd_.blue(), i, steps));
             // One-pixel rows or columns; the last one lies just outside and is clipped.
-            if (direction_ == drLeftToRight) painter.fillRect(i, 0, 1, size.height(), color);
-            else painter.fillRect(0, i, size.width(), 1, color);
+            if (direction_ == drLeftToRight)
+                painter.fillRect(i, 0, 1, size.height(), color);
+            else
+                painter.fillRect(0, i, size.width(), 1, color);
         }
     }
 

@@ -97,8 +97,8 @@ QMessageBox::StandardButton runBox(QMessageBox& box)
 
 }  // namespace
 
-int ShowTaskMessage(QWidget* owner, const QString& title, const QString& mainInstruction, const QString& content,
-                    int buttonFlags, int iconId, const VersionInfo& version)
+int ShowTaskMessage(QWidget* owner, const QString& title, const QString& mainInstruction,
+                    const QString& content, int buttonFlags, int iconId, const VersionInfo& version)
 {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return kResultNone;
 

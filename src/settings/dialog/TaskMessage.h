@@ -43,7 +43,7 @@ enum TaskMessageResult : int {
 // modal result: on newer systems Cancel 2, Retry 4, Yes 6, No 7, Close 3 and
 // anything else 1; on older ones OK 1, Cancel 2, Abort 3, Retry 4, Yes 6, No 7.
 // Without a running QApplication nothing can be shown: 0.
-int ShowTaskMessage(QWidget* owner, const QString& title, const QString& mainInstruction, const QString& content,
-                    int buttonFlags, int iconId, const VersionInfo& version);
+int ShowTaskMessage(QWidget* owner, const QString& title, const QString& mainInstruction,
+                    const QString& content, int buttonFlags, int iconId, const VersionInfo& version);
 
 }  // namespace pelmora
