@@ -1,0 +1,189 @@
+#include "settings/SettingsChoices.h"
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace pelmora {
+
+namespace {
+
+constexpr int64_t kBytesPerKB = 1024;
+constexpr int64_t kBytesPerMB = 1024 * 1024;
+constexpr int64_t kBytesPerGB = 1024 * 1024 * 1024;
+
+// Nearest integer, halves to the even neighbour, whatever rounding mode the
+// process runs in.
+double roundHalfEven(double value)
+{
+    const int previous = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value);
+    std::fesetround(previous);
+    return rounded;
+}
+
+std::string groupThousands(const std::string& digits, const std::string& separator)
+{
+    std::string grouped;
+    const size_t count = digits.size();
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0 && (count - i) % 3 == 0) grouped += separator;
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+int64_t clampToSigned(uint64_t bytes)
+{
+    constexpr auto kMax = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+    return static_cast<int64_t>(bytes > kMax ? kMax : bytes);
+}
+
+}  // namespace
+
+std::string formatHundredths(int64_t hundredths, const NumberSeparators& separators)
+{
+    const bool negative = hundredths < 0;
+    const uint64_t magnitude =
+        negative ? 0 - static_cast<uint64_t>(hundredths) : static_cast<uint64_t>(hundredths);
+    const uint64_t cents = magnitude % 100;
+    std::string text = groupThousands(std::to_string(magnitude / 100), separators.thousands) +
+                       separators.decimal + static_cast<char>('0' + cents / 10) +
+                       static_cast<char>('0' + cents % 10);
+    return negative ? "-" + text : text;
+}
+
+int64_t hundredthsOf(int64_t bytes, int64_t divisor)
+{
+    // Whole part and remainder apart, so bytes * 100 never overflows.
+    const int64_t whole = bytes / divisor;
+    const int64_t remainder = bytes % divisor;
+    const int64_t scaled = remainder * 100;
+    int64_t fraction = scaled / divisor;
+    const int64_t twiceRest = (scaled % divisor) * 2;
+    if (twiceRest > divisor || (twiceRest == divisor && fraction % 2 != 0)) ++fraction;
+    return whole * 100 + fraction;
+}
+
+int32_t freePercent(int64_t freeBytes, int64_t sizeBytes)
+{
+    if (sizeBytes <= 0) return 0;
+    // Scaled before dividing, so a share such as 98.5 stays exact.
+    const double usedShare =
+        static_cast<double>(sizeBytes - freeBytes) * 100.0 / static_cast<double>(sizeBytes);
+    return static_cast<int32_t>(100 - roundHalfEven(usedShare));
+}
+
+std::string DriveFreeSpaceText(char letter, Drives& drives, const NumberSeparators& separators)
+{
+    int64_t freeBytes = -1;
+    int64_t sizeBytes = -1;
+    uint64_t freeToCaller = 0;
+    uint64_t totalBytes = 0;
+    if (drives.diskFreeSpace(letter, freeToCaller, totalBytes)) {
+        freeBytes = clampToSigned(freeToCaller);
+        sizeBytes = clampToSigned(totalBytes);
+    }
+
+    // A failed query (-1) shows as nothing free rather than a negative size.
+    const int64_t shownBytes = freeBytes < 0 ? 0 : freeBytes;
+    int64_t divisor = kBytesPerGB;
+    const char* unit = " GB (";
+    if (shownBytes < kBytesPerMB) {
+        divisor = kBytesPerKB;
+        unit = " KB (";
+    } else if (shownBytes < kBytesPerGB) {
+        divisor = kBytesPerMB;
+        unit = " MB (";
+    }
+    return formatHundredths(hundredthsOf(shownBytes, divisor), separators) + unit +
+           std::to_string(freePercent(freeBytes, sizeBytes)) + "%) of free disk space";
+}
+
+std::vector<DriveNode> listFixedDrives(Drives& drives, const DialogDriveSettings& settings,
+                                       const NumberSeparators& separators)
+{
+    std::vector<DriveNode> nodes;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (drives.driveType(letter) != kDriveFixed) continue;
+        const bool isFirst = !settings.firstDrive.empty() && settings.firstDrive[0] == letter;
+        const bool isSecond =
+            !settings.secondDrive.empty() && settings.secondDrive[0] == letter && settings.nrDrives == 2;
+        DriveNode node;
+        node.letter = letter;
+        node.text = std::string(1, letter) + ":\\ [ " + DriveFreeSpaceText(letter, drives, separators) + " ]";
+        node.stateIndex = isFirst || isSecond ? kDialogStateIndices.checked : kDialogStateIndices.unchecked;
+        nodes.push_back(std::move(node));
+    }
+    return nodes;
+}
+
+std::vector<std::string> networkEntryTexts(const TrafficList& traffic)
+{
+    std::vector<std::string> entries;
+    const int32_t count = traffic.TrafficCount();
+    for (int32_t position = 0; position < count; ++position) {
+        const TTraffic record = traffic.TrafficAt(position);
+        entries.push_back(record.Description + " (" + record.IPAddress + ")");
+    }
+    return entries;
+}
+
+std::vector<int32_t> storedInterfacePositions(const DialogNetworkSettings& settings, int32_t entryCount)
+{
+    auto valid = [entryCount](int32_t position) { return position >= 0 && position < entryCount; };
+    std::vector<int32_t> positions;
+    if (settings.nrNetwork > 0 && valid(settings.network1)) positions.push_back(settings.network1);
+    if (settings.nrNetwork > 1 && valid(settings.network2)) positions.push_back(settings.network2);
+    return positions;
+}
+
+ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes,
+                           const std::vector<bool>& interfaceChecked, int32_t refreshSpeed,
+                           std::string& firstDrive, std::string& secondDrive)
+{
+    ApplyChoice choice;
+    int32_t checkedDrives = 0;
+    for (const DriveNode& node : driveNodes) {
+        if (node.stateIndex != kDialogStateIndices.checked) continue;
+        (checkedDrives == 0 ? firstDrive : secondDrive) = node.text;
+        ++checkedDrives;
+    }
+    if (checkedDrives == 0) {
+        choice.rejection =
+            TaskMessageText{"Nothing Selected", "Please select at least one drive from the list to monitor."};
+        return choice;
+    }
+    if (checkedDrives > 2) {
+        choice.rejection = TaskMessageText{"Invalid Selection", "Please select up to 2 drives to monitor."};
+        return choice;
+    }
+
+    int32_t checkedInterfaces = 0;
+    int32_t firstInterface = -1;
+    int32_t secondInterface = -1;
+    for (size_t position = 0; position < interfaceChecked.size(); ++position) {
+        if (!interfaceChecked[position]) continue;
+        (checkedInterfaces == 0 ? firstInterface : secondInterface) = static_cast<int32_t>(position);
+        ++checkedInterfaces;
+    }
+    if (checkedInterfaces > 2) {
+        choice.rejection =
+            TaskMessageText{"Invalid Selection", "Please select up to 2 network interfaces to monitor."};
+        return choice;
+    }
+
+    firstDrive = firstDrive.substr(0, 1);
+    secondDrive = secondDrive.substr(0, 1);
+    choice.settings = ChosenSettings{firstDrive,     secondDrive,     checkedDrives, checkedInterfaces,
+                                     firstInterface, secondInterface, refreshSpeed};
+    return choice;
+}
+
+TaskMessageText settingsNotSavedMessage()
+{
+    return TaskMessageText{"Settings Not Saved", "The settings could not be saved."};
+}
+
+}  // namespace pelmora

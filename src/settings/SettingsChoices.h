@@ -1,0 +1,235 @@
+#pragma once
+// What the settings dialog decides, without any widget: the drive and
+// interface lists it offers, the free-space texts, the check-box toggling of
+// its tree, and which settings an Apply writes. The dialog only shows these
+// and forwards the user's input.
+#include <cstdint>
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "net/TrafficList.h"
+#include "platform/Drives.h"
+#include "settings/DerivedDrives.h"
+#include "settings/SettingsStore.h"
+
+namespace pelmora {
+
+// The user's thousands and decimal separators ("1,234.50").
+struct NumberSeparators {
+    std::string thousands = ",";
+    std::string decimal = ".";
+};
+
+// A count of hundredths as a number with exactly two decimals, its whole
+// part grouped by threes: 123450 -> "1,234.50".
+std::string formatHundredths(int64_t hundredths, const NumberSeparators& separators);
+
+// bytes / divisor (both >= 0) in hundredths, the last digit rounded half to even.
+int64_t hundredthsOf(int64_t bytes, int64_t divisor);
+
+// 100 minus the used share rounded half to even. A size of 0 or below (an
+// empty volume, or a query that failed) gives 0 instead of dividing by it.
+int32_t freePercent(int64_t freeBytes, int64_t sizeBytes);
+
+// "42.00 GB (38%) of free disk space". The unit is chosen by the free bytes
+// alone. A drive whose space cannot be read shows "0.00 KB (0%) of free disk
+// space".
+std::string DriveFreeSpaceText(char letter, Drives& drives, const NumberSeparators& separators);
+
+// What the dialog reads when it opens. A value the store cannot read (one of
+// another type than text) counts as missing, so a hand-edited file never
+// keeps the dialog from opening.
+struct DialogDriveSettings {
+    std::string firstDrive;   // Drive1, or the widget's current first drive
+    std::string secondDrive;  // Drive2, or the widget's current second drive
+    int32_t nrDrives = 2;
+    int32_t refreshSpeed = 1;
+};
+
+struct DialogNetworkSettings {
+    int32_t network1 = -1;
+    int32_t network2 = -1;
+    int32_t nrNetwork = 0;
+};
+
+// State pictures of the drive tree; 0 shows none.
+struct NodeStateIndices {
+    int unchecked = 1;
+    int checked = 2;
+    int radioOff = 3;
+    int radioOn = 4;
+};
+inline constexpr NodeStateIndices kDialogStateIndices{};
+
+struct DriveNode {
+    char letter = 0;
+    std::string text;  // "C:\ [ <free space text> ]"
+    int stateIndex = kDialogStateIndices.unchecked;
+};
+
+// One node per fixed drive from A to Z, checked when it is the first drive,
+// or the second one while two drives are monitored. Letters compare exactly.
+std::vector<DriveNode> listFixedDrives(Drives& drives, const DialogDriveSettings& settings,
+                                       const NumberSeparators& separators);
+
+// "Description (IPAddress)" for every record, in the monitor's order, so an
+// entry's position is the interface's position.
+std::vector<std::string> networkEntryTexts(const TrafficList& traffic);
+
+// The entries to check for the stored interfaces; positions outside the list
+// are ignored.
+std::vector<int32_t> storedInterfacePositions(const DialogNetworkSettings& settings, int32_t entryCount);
+
+// A tree seen through node handles, so the toggle works on any tree widget.
+template <typename Node>
+class NodeStateTree {
+public:
+    virtual ~NodeStateTree() = default;
+    virtual int stateIndex(Node node) const = 0;
+    virtual void setStateIndex(Node node, int index) = 0;
+    // The children of the node's parent (top-level nodes for a root), itself included.
+    virtual std::vector<Node> siblingsOf(Node node) const = 0;
+    virtual std::vector<Node> childrenOf(Node node) const = 0;
+};
+
+// Check boxes flip, a radio button turns its siblings' radio buttons off, and
+// the direct children take the node's new state.
+template <typename Node>
+void ToggleNodeState(NodeStateTree<Node>& tree, Node node, const NodeStateIndices& indices)
+{
+    const int state = tree.stateIndex(node);
+    if (state == indices.unchecked) {
+        tree.setStateIndex(node, indices.checked);
+    } else if (state == indices.checked) {
+        tree.setStateIndex(node, indices.unchecked);
+    } else if (state == indices.radioOff) {
+        for (Node sibling : tree.siblingsOf(node)) {
+            const int siblingState = tree.stateIndex(sibling);
+            if (siblingState == indices.radioOff || siblingState == indices.radioOn)
+                tree.setStateIndex(sibling, indices.radioOff);
+        }
+        tree.setStateIndex(node, indices.radioOn);
+    }
+    const int newState = tree.stateIndex(node);
+    for (Node child : tree.childrenOf(node)) tree.setStateIndex(child, newState);
+}
+
+struct TaskMessageText {
+    std::string title;  // also the main instruction
+    std::string content;
+};
+
+// The seven values an accepted Apply writes.
+struct ChosenSettings {
+    std::string drive1;
+    std::string drive2;
+    int32_t nrDrives = 0;
+    int32_t nrNetwork = 0;
+    int32_t network1 = -1;
+    int32_t network2 = -1;
+    int32_t refreshSpeed = 1;
+};
+
+struct ApplyChoice {
+    std::optional<TaskMessageText> rejection;  // set: show it and write nothing
+    ChosenSettings settings;
+};
+
+// Validates the check marks in the dialog's order (drives first). The drive
+// texts are the dialog's own state: the first checked node's text replaces
+// firstDrive and every further one replaces secondDrive, also when the choice
+// is then rejected; an accepted choice reduces both to their first letter.
+ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes,
+                           const std::vector<bool>& interfaceChecked, int32_t refreshSpeed,
+                           std::string& firstDrive, std::string& secondDrive);
+
+enum class SaveResult { Saved, KeyNotOpened, WriteFailed };
+
+// Shown when the settings key cannot be opened or a write is refused.
+TaskMessageText settingsNotSavedMessage();
+
+// --- Store access, for any store with the SettingsStore operations ---
+
+namespace detail {
+template <typename Store>
+class OpenKey {
+public:
+    explicit OpenKey(Store& store) : store_(store), opened_(store.open()) {}
+    ~OpenKey() { store_.close(); }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    bool opened() const { return opened_; }
+
+private:
+    Store& store_;
+    bool opened_;
+};
+
+template <typename Read, typename Value>
+Value readOrDefault(Read read, Value defaultValue)
+{
+    try {
+        return read();
+    } catch (const SettingsError&) {
+        return defaultValue;
+    }
+}
+}  // namespace detail
+
+template <typename Store>
+DialogDriveSettings readDriveSettings(Store& store, const CurrentDrives& current)
+{
+    detail::OpenKey<Store> key(store);
+    DialogDriveSettings settings;
+    auto text = [&](const char* name, const std::string& fallback) {
+        return detail::readOrDefault([&] { return store.ReadString(name, fallback); }, fallback);
+    };
+    auto number = [&](const char* name, int32_t fallback) {
+        return detail::readOrDefault([&] { return store.ReadInteger(name, fallback); }, fallback);
+    };
+    settings.firstDrive = text("Drive1", current.first);
+    settings.secondDrive = text("Drive2", current.second);
+    settings.nrDrives = number("NrDrives", 2);
+    settings.refreshSpeed = number("RefreshSpeed", 1);
+    return settings;
+}
+
+template <typename Store>
+DialogNetworkSettings readNetworkSettings(Store& store)
+{
+    detail::OpenKey<Store> key(store);
+    auto number = [&](const char* name, int32_t fallback) {
+        return detail::readOrDefault([&] { return store.ReadInteger(name, fallback); }, fallback);
+    };
+    DialogNetworkSettings settings;
+    settings.network1 = number("Network1", -1);
+    settings.network2 = number("Network2", -1);
+    settings.nrNetwork = number("NrNetwork", 0);
+    return settings;
+}
+
+// Writes the seven values one by one in their fixed order. There is no
+// transaction: after a refused write the values before it stay written.
+template <typename Store>
+SaveResult saveSettings(Store& store, const ChosenSettings& chosen)
+{
+    detail::OpenKey<Store> key(store);
+    if (!key.opened()) return SaveResult::KeyNotOpened;
+    try {
+        store.WriteString("Drive1", chosen.drive1);
+        store.WriteString("Drive2", chosen.drive2);
+        store.WriteInteger("NrDrives", chosen.nrDrives);
+        store.WriteInteger("NrNetwork", chosen.nrNetwork);
+        store.WriteInteger("Network1", chosen.network1);
+        store.WriteInteger("Network2", chosen.network2);
+        store.WriteInteger("RefreshSpeed", chosen.refreshSpeed);
+    } catch (const std::exception&) {
+        // A refused write, or the file system failing under the store.
+        return SaveResult::WriteFailed;
+    }
+    return SaveResult::Saved;
+}
+
+}  // namespace pelmora
