@@ -9,9 +9,15 @@ namespace {
 constexpr uint64_t kCounterValueOffset = 8;  // the 64-bit value sits 8-aligned after ByteLength
 constexpr uint64_t kCounterBlockBytes = kCounterValueOffset + sizeof(int64_t);
 
-uint64_t alignTo8(uint64_t bytes) { return (bytes + 7) & ~uint64_t{7}; }
+uint64_t alignTo8(uint64_t bytes)
+{
+    return (bytes + 7) & ~uint64_t{7};
+}
 
-uint64_t nameBytes(std::string_view name) { return (name.size() + 1) * sizeof(char16_t); }
+uint64_t nameBytes(std::string_view name)
+{
+    return (name.size() + 1) * sizeof(char16_t);
+}
 
 uint64_t instanceBytes(const ProcessorInstance& instance)
 {
@@ -20,7 +26,10 @@ uint64_t instanceBytes(const ProcessorInstance& instance)
 
 constexpr uint64_t kObjectHeaderBytes = sizeof(PERF_OBJECT_TYPE) + sizeof(PERF_COUNTER_DEFINITION);
 
-template <typename T> void put(uint8_t* at, const T& value) { std::memcpy(at, &value, sizeof value); }
+template <typename T> void put(uint8_t* at, const T& value)
+{
+    std::memcpy(at, &value, sizeof value);
+}
 
 PERF_DATA_BLOCK blockHeader(const PerfSnapshotTimes& times, uint64_t totalBytes, uint32_t objects)
 {
@@ -95,7 +104,8 @@ void writeProcessorBlock(std::span<const ProcessorInstance> instances, const Per
         uint8_t* name = at + sizeof(PERF_INSTANCE_DEFINITION);
         std::memset(name, 0, paddedName);
         for (size_t i = 0; i < instance.name.size(); ++i)
-            put(name + i * sizeof(char16_t), static_cast<char16_t>(static_cast<unsigned char>(instance.name[i])));
+            put(name + i * sizeof(char16_t),
+                static_cast<char16_t>(static_cast<unsigned char>(instance.name[i])));
 
         uint8_t* counters = name + paddedName;
         std::memset(counters, 0, kCounterBlockBytes);
@@ -105,7 +115,10 @@ void writeProcessorBlock(std::span<const ProcessorInstance> instances, const Per
     }
 }
 
-uint64_t emptyBlockBytes() { return sizeof(PERF_DATA_BLOCK); }
+uint64_t emptyBlockBytes()
+{
+    return sizeof(PERF_DATA_BLOCK);
+}
 
 void writeEmptyBlock(const PerfSnapshotTimes& times, uint8_t* out)
 {

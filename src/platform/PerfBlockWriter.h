@@ -17,10 +17,10 @@ struct ProcessorInstance {
 };
 
 struct PerfSnapshotTimes {
-    SYSTEMTIME systemTime{};       // UTC
-    int64_t perfTime = 0;          // performance-counter counts
-    int64_t perfFreq = 10000000;   // counts per second
-    int64_t perfTime100nSec = 0;   // the snapshot time as a FILETIME count
+    SYSTEMTIME systemTime{};      // UTC
+    int64_t perfTime = 0;         // performance-counter counts
+    int64_t perfFreq = 10000000;  // counts per second
+    int64_t perfTime100nSec = 0;  // the snapshot time as a FILETIME count
 };
 
 // Bytes the block takes; more than 32 bits can hold means it never fits.

@@ -11,8 +11,14 @@ using namespace std::chrono;
 constexpr int kFirstYear = 1601;
 constexpr int kLastYear = 30827;
 
-sys_days firstDay() { return sys_days{year{kFirstYear} / January / 1}; }
-sys_days lastDay() { return sys_days{year{kLastYear} / December / 31}; }
+sys_days firstDay()
+{
+    return sys_days{year{kFirstYear} / January / 1};
+}
+sys_days lastDay()
+{
+    return sys_days{year{kLastYear} / December / 31};
+}
 
 }  // namespace
 

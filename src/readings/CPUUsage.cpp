@@ -13,7 +13,10 @@ namespace pelmora {
 
 namespace {
 
-[[noreturn]] void fail(const char* message) { throw std::runtime_error(message); }
+[[noreturn]] void fail(const char* message)
+{
+    throw std::runtime_error(message);
+}
 
 // The part of the sample buffer a walk may read; every read is checked
 // against it, so no length or offset in the block can lead outside.
@@ -178,10 +181,12 @@ double CPUUsage::CPULoad(int32_t slot)
     if (slotCount_ == -1) SampleCPUCounters();
     if (slot < 0 || slot >= slotCount_) fail(kCpuIndexOutOfBounds);
     // A single sample has only the zero baseline to compare with, which would read as ~100 % busy.
-    if (samplesTaken_ < 2 || currentTime_ == previousTime_) return 0.0;
+    if (samplesTaken_ < 2) return 0.0;
+    // The same millisecond, or a wall clock set back between the samples: no elapsed time to measure.
+    const int64_t timeDelta = difference(currentTime_, previousTime_);
+    if (timeDelta <= 0) return 0.0;
     const auto index = static_cast<size_t>(slot);
     const int64_t idleDelta = difference(currentCounters_[index], previousCounters_[index]);
-    const int64_t timeDelta = difference(currentTime_, previousTime_);
     return 1.0 - static_cast<double>(idleDelta) / static_cast<double>(timeDelta);
 }
 

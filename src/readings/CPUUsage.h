@@ -11,7 +11,8 @@
 
 namespace pelmora {
 
-inline constexpr const char* kProcessorObjectNotFound = "Unable to locate the \"Processor\" performance object";
+inline constexpr const char* kProcessorObjectNotFound =
+    "Unable to locate the \"Processor\" performance object";
 inline constexpr const char* kProcessorCounterNotFound =
     "Unable to locate the \"% of CPU usage\" performance counter";
 inline constexpr const char* kCpuIndexOutOfBounds = "CPU index out of bounds";
@@ -34,7 +35,8 @@ public:
     int32_t CPUSlotCount();
 
     // Busy fraction of `slot` between the two latest samples, not clamped.
-    // Reads 0 until two samples exist and when both carry the same time.
+    // Reads 0 until two samples exist, and when the later one carries the
+    // same time as the earlier or an earlier time (a clock set back).
     double CPULoad(int32_t slot);
 
     size_t sampleBufferBytes() const { return buffer_.size(); }

@@ -78,7 +78,8 @@ int64_t measureRawClockMHz(const ClockCounters& counters)
         if (counters.afterPass) counters.afterPass();
         if (!pass.counted) return 0;
 
-        estimates[passes] = roundHalfEven(static_cast<double>(pass.cycles) / static_cast<double>(pass.microseconds));
+        estimates[passes] =
+            roundHalfEven(static_cast<double>(pass.cycles) / static_cast<double>(pass.microseconds));
         totalCycles += static_cast<double>(pass.cycles);
         totalMicroseconds += static_cast<double>(pass.microseconds);
         ++passes;

@@ -17,8 +17,8 @@ struct ClockCounters {
     std::function<void()> afterPass;
 };
 
-inline constexpr int64_t kSettleCounts = 50;    // waited for before a pass starts
-inline constexpr int64_t kPassCounts = 1000;    // length of a pass
+inline constexpr int64_t kSettleCounts = 50;  // waited for before a pass starts
+inline constexpr int64_t kPassCounts = 1000;  // length of a pass
 inline constexpr int kMinClockPasses = 3;
 inline constexpr int kMaxClockPasses = 20;
 

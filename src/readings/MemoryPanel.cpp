@@ -22,7 +22,8 @@ void MemoryPanel::update()
     const MemoryStatus status = source_.memoryStatus();
     controls_.Phys->setPosition(status.memoryLoad);
     controls_.lblPhys->setText(std::to_string(status.memoryLoad) + "%");
-    controls_.Virt->setPosition(static_cast<double>(virtualShareInUse(status.totalVirtual, status.availVirtual)));
+    controls_.Virt->setPosition(
+        static_cast<double>(virtualShareInUse(status.totalVirtual, status.availVirtual)));
 }
 
 }  // namespace pelmora

@@ -25,33 +25,33 @@ void ProcessorPanel::layOutCoreBars(int processors)
     const int width = c.CPU->width();
     const int left = c.CPU->left();
     switch (processors) {
-    case 1:
-        c.Core2->setVisible(false);
-        c.Core3->setVisible(false);
-        c.Core4->setVisible(false);
-        c.Core1->setWidth(width);
-        break;
-    case 2:
-        c.Core3->setVisible(false);
-        c.Core4->setVisible(false);
-        c.Core1->setWidth(width / 2 - 5);
-        c.Core2->setLeft(left + c.Core1->width() + 10);
-        c.Core2->setWidth(width / 2 - 5);
-        break;
-    case 3:
-        c.Core4->setVisible(false);
-        c.Core1->setWidth(width / 3 - 5);
-        c.Core2->setLeft(left + c.Core1->width() + 5);
-        c.Core2->setWidth(width / 3 - 5);
-        c.Core3->setLeft(left + c.Core1->width() + c.Core2->width() + 10);
-        c.Core3->setWidth(width / 3 - 5);
-        break;
-    default:
-        if (processors <= 0) {
-            // Nothing to show per processor.
-            for (Bar* core : {c.Core1, c.Core2, c.Core3, c.Core4}) core->setVisible(false);
-        }
-        break;  // four or more: the designed four bars
+        case 1:
+            c.Core2->setVisible(false);
+            c.Core3->setVisible(false);
+            c.Core4->setVisible(false);
+            c.Core1->setWidth(width);
+            break;
+        case 2:
+            c.Core3->setVisible(false);
+            c.Core4->setVisible(false);
+            c.Core1->setWidth(width / 2 - 5);
+            c.Core2->setLeft(left + c.Core1->width() + 10);
+            c.Core2->setWidth(width / 2 - 5);
+            break;
+        case 3:
+            c.Core4->setVisible(false);
+            c.Core1->setWidth(width / 3 - 5);
+            c.Core2->setLeft(left + c.Core1->width() + 5);
+            c.Core2->setWidth(width / 3 - 5);
+            c.Core3->setLeft(left + c.Core1->width() + c.Core2->width() + 10);
+            c.Core3->setWidth(width / 3 - 5);
+            break;
+        default:
+            if (processors <= 0) {
+                // Nothing to show per processor.
+                for (Bar* core : {c.Core1, c.Core2, c.Core3, c.Core4}) core->setVisible(false);
+            }
+            break;  // four or more: the designed four bars
     }
 }
 

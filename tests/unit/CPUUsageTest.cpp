@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -92,6 +93,18 @@ TEST_F(CPUUsageTest, TwoSamplesOfTheSameMillisecondReadZero)
     usage.SampleCPUCounters();
     EXPECT_EQ(usage.CPULoad(0), 0.0);
     EXPECT_EQ(usage.CPULoad(1), 0.0);
+}
+
+TEST_F(CPUUsageTest, AClockSetBackBetweenSamplesReadsZeroRatherThanFullLoad)
+{
+    source.setSample({0, 0}, 60000);
+    usage.SampleCPUCounters();
+    source.setSample({kOneSecond100ns / 2, kOneSecond100ns / 2}, 1000);
+    usage.SampleCPUCounters();
+    EXPECT_EQ(usage.CPULoad(0), 0.0);
+    source.setSample({kOneSecond100ns, kOneSecond100ns}, 2000);
+    usage.SampleCPUCounters();
+    EXPECT_DOUBLE_EQ(usage.CPULoad(0), 0.5);
 }
 
 TEST_F(CPUUsageTest, CountersAtTheEdgesOfSixtyFourBitsGiveAFiniteLoad)
@@ -204,10 +217,13 @@ constexpr size_t kCounterBlock = kInstance + sizeof(PERF_INSTANCE_DEFINITION) + 
 constexpr uint32_t kHuge = 0xfffffff0;
 
 const Malformation kMalformations[] = {
-    {"block header length past the end", offsetof(PERF_DATA_BLOCK, HeaderLength), kHuge, kProcessorObjectNotFound},
+    {"block header length past the end", offsetof(PERF_DATA_BLOCK, HeaderLength), kHuge,
+     kProcessorObjectNotFound},
     {"no objects", offsetof(PERF_DATA_BLOCK, NumObjectTypes), 0, kProcessorObjectNotFound},
-    {"other object", kObject + offsetof(PERF_OBJECT_TYPE, ObjectNameTitleIndex), 230, kProcessorObjectNotFound},
-    {"object length zero", kObject + offsetof(PERF_OBJECT_TYPE, TotalByteLength), 0, kProcessorObjectNotFound},
+    {"other object", kObject + offsetof(PERF_OBJECT_TYPE, ObjectNameTitleIndex), 230,
+     kProcessorObjectNotFound},
+    {"object length zero", kObject + offsetof(PERF_OBJECT_TYPE, TotalByteLength), 0,
+     kProcessorObjectNotFound},
     {"object length past the end", kObject + offsetof(PERF_OBJECT_TYPE, TotalByteLength), kHuge,
      kProcessorObjectNotFound},
     {"object too short for its counters", kObject + offsetof(PERF_OBJECT_TYPE, TotalByteLength), 100,
@@ -217,13 +233,14 @@ const Malformation kMalformations[] = {
     {"no instances after the first sample", kObject + offsetof(PERF_OBJECT_TYPE, NumInstances), 0xffffffff,
      kCpuIndexOutOfBounds},
     {"no counters", kObject + offsetof(PERF_OBJECT_TYPE, NumCounters), 0, kProcessorCounterNotFound},
-    {"counters past the end", kObject + offsetof(PERF_OBJECT_TYPE, HeaderLength), kHuge, kProcessorCounterNotFound},
+    {"counters past the end", kObject + offsetof(PERF_OBJECT_TYPE, HeaderLength), kHuge,
+     kProcessorCounterNotFound},
     {"other counter", kCounter + offsetof(PERF_COUNTER_DEFINITION, CounterNameTitleIndex), 7,
      kProcessorCounterNotFound},
     {"counter value past its block", kCounter + offsetof(PERF_COUNTER_DEFINITION, CounterOffset), kHuge,
      kProcessorCounterNotFound},
-    {"counter value overlapping the block end", kCounter + offsetof(PERF_COUNTER_DEFINITION, CounterOffset), 12,
-     kProcessorCounterNotFound},
+    {"counter value overlapping the block end", kCounter + offsetof(PERF_COUNTER_DEFINITION, CounterOffset),
+     12, kProcessorCounterNotFound},
     {"instance length zero", kInstance + offsetof(PERF_INSTANCE_DEFINITION, ByteLength), 0,
      kProcessorObjectNotFound},
     {"instance length past the end", kInstance + offsetof(PERF_INSTANCE_DEFINITION, ByteLength), kHuge,
@@ -317,6 +334,34 @@ TEST_F(CPUUsageTest, AFirstSampleWithoutTheCounterAlreadyFixesTheSlotCount)
     EXPECT_EQ(usage.CPUSlotCount(), 3);
     EXPECT_EQ(usage.CPULoad(0), 0.0);
     EXPECT_EQ(source.sizesAsked().size(), queries);  // no new sample taken
+}
+
+TEST(CPUUsageCorruption, RandomlyCorruptedBlocksFailCleanlyOrReadInBounds)
+{
+    // Sanitizer builds turn any read outside the buffer into a failure here.
+    std::mt19937 random(238);
+    const std::vector<uint8_t> valid =
+        FakePerformanceData::processorBlock({1, 2, 3, 4, 5}, FakePerformanceData::timeAt(0));
+    for (int round = 0; round < 3000; ++round) {
+        FakePerformanceData source;
+        CPUUsage usage{source};
+        source.block() = valid;
+        if (round % 2 == 0) usage.SampleCPUCounters();  // half of them with the slot count fixed
+        std::vector<uint8_t>& block = source.block();
+        const int changes = 1 + static_cast<int>(random() % 4);
+        for (int i = 0; i < changes; ++i) {
+            const size_t at = random() % (block.size() - 3);
+            const uint32_t value =
+                random() % 3 == 0 ? static_cast<uint32_t>(random()) : 0xffffffffu >> (random() % 32);
+            std::memcpy(block.data() + at, &value, sizeof value);
+        }
+        block.resize(usage.sampleBufferBytes(), static_cast<uint8_t>(random()));
+        try {
+            usage.SampleCPUCounters();
+            for (int32_t slot = 0; slot < usage.CPUSlotCount(); ++slot) usage.CPULoad(slot);
+        } catch (const std::runtime_error&) {
+        }
+    }
 }
 
 TEST_F(CPUUsageTest, AnEmptyAnswerFailsOnTheFirstSample)

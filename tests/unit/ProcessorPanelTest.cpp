@@ -19,16 +19,20 @@ constexpr int64_t kOneSecond100ns = 10000000;
 
 class ProcessorPanelTest : public ::testing::Test {
 protected:
-    // Two samples one second apart in which processor i is busy for loads[i]
-    // (a fraction); the total instance follows. Leaves the panel updated.
+    // A tick one second after the last in which processor i was busy for
+    // loads[i] (a fraction); the total instance follows. The first call
+    // takes a baseline tick first.
     void showLoads(const std::vector<double>& loads)
     {
-        std::vector<int64_t> idle(loads.size() + 1, 0);
-        source.setSample(idle, 0);
-        panel.update();
+        if (idle_.empty()) {
+            idle_.assign(loads.size() + 1, 0);
+            source.setSample(idle_, nowMs_);
+            panel.update();
+        }
         for (size_t i = 0; i < loads.size(); ++i)
-            idle[i] = std::llround((1.0 - loads[i]) * kOneSecond100ns);
-        source.setSample(idle, 1000);
+            idle_[i] += std::llround((1.0 - loads[i]) * kOneSecond100ns);
+        nowMs_ += 1000;
+        source.setSample(idle_, nowMs_);
         panel.update();
     }
 
@@ -56,6 +60,10 @@ protected:
     CPUUsage usage{source};
     FakeProcessorIdentity identity{"Example CPU 3.00GHz", 2993};
     ProcessorPanel panel{widget.controls(), usage, identity};
+
+private:
+    std::vector<int64_t> idle_;
+    int64_t nowMs_ = 0;
 };
 
 TEST_F(ProcessorPanelTest, NameAndClockAreShownOnceAsTheProcessorGivesThem)
@@ -103,7 +111,8 @@ TEST_F(ProcessorPanelTest, CoreBarsFollowTheProcessorCountFromTheDesignedCpuBar)
         const WidgetControls& f = fresh.controls();
         const Bar* bars[] = {f.Core1, f.Core2, f.Core3, f.Core4};
         for (size_t i = 0; i < 4; ++i) {
-            EXPECT_EQ(bars[i]->isVisible(), layout.visible[i]) << layout.processors << " processors, bar " << i;
+            EXPECT_EQ(bars[i]->isVisible(), layout.visible[i])
+                << layout.processors << " processors, bar " << i;
             EXPECT_EQ(bars[i]->left(), layout.lefts[i]) << layout.processors << " processors, bar " << i;
             EXPECT_EQ(bars[i]->width(), layout.widths[i]) << layout.processors << " processors, bar " << i;
         }
@@ -116,7 +125,8 @@ TEST_F(ProcessorPanelTest, CoreBarsAreLaidOutFromTheCpuBarsCurrentGeometry)
     c().CPU->setWidth(200);
     source.setSample({0, 0, 0}, 0);
     panel.update();
-    EXPECT_EQ(cores(), (std::vector<Geometry>{{true, 117, 95}, {true, 205, 95}, {false, 213, 43}, {false, 261, 43}}));
+    EXPECT_EQ(cores(),
+              (std::vector<Geometry>{{true, 117, 95}, {true, 205, 95}, {false, 213, 43}, {false, 261, 43}}));
 }
 
 TEST_F(ProcessorPanelTest, OneProcessorsLoadIsTheOverallLoad)
@@ -154,11 +164,8 @@ struct RoundingCase {
 TEST_F(ProcessorPanelTest, OverallLoadIsRoundedHalfToEvenWhileTheGaugeTakesItUnrounded)
 {
     const RoundingCase cases[] = {
-        {{1.0, 0.99}, 99.5, "100%"},
-        {{0.99, 0.98}, 98.5, "98%"},
-        {{1.0, 0.97}, 98.5, "98%"},
-        {{0.995, 0.995}, 99.5, "100%"},
-        {{0.925, 0.925}, 92.5, "92%"},
+        {{1.0, 0.99}, 99.5, "100%"},    {{0.99, 0.98}, 98.5, "98%"},   {{1.0, 0.97}, 98.5, "98%"},
+        {{0.995, 0.995}, 99.5, "100%"}, {{0.925, 0.925}, 92.5, "92%"},
     };
     for (const RoundingCase& rounding : cases) {
         showLoads(rounding.loads);
@@ -203,7 +210,8 @@ TEST_F(ProcessorPanelTest, WithoutAnyProcessorInstanceTheCoreBarsHideAndTheLoadR
     CPUUsage onlyTotal{source};
     ProcessorPanel empty{c(), onlyTotal, identity};
     empty.update();
-    EXPECT_EQ(cores(), (std::vector<Geometry>{{false, 117, 188}, {false, 165, 43}, {false, 213, 43}, {false, 261, 43}}));
+    EXPECT_EQ(cores(), (std::vector<Geometry>{
+                           {false, 117, 188}, {false, 165, 43}, {false, 213, 43}, {false, 261, 43}}));
     EXPECT_DOUBLE_EQ(c().CPU1->value(), 0);
     EXPECT_EQ(c().lblCPU->text(), "0%");
     EXPECT_DOUBLE_EQ(c().CPU->position(), 0);
@@ -221,7 +229,7 @@ TEST_F(ProcessorPanelTest, AFailingSampleLeavesEveryControlAsItWas)
 TEST(RoundHalfEven, TakesTheNearestIntegerAndTheEvenOneForAHalf)
 {
     const std::pair<double, int64_t> cases[] = {
-        {42.5, 42}, {43.5, 44}, {99.5, 100}, {98.5, 98}, {0.5, 0},   {1.5, 2},   {2.4999, 2},
+        {42.5, 42},  {43.5, 44}, {99.5, 100}, {98.5, 98}, {0.5, 0},   {1.5, 2},   {2.4999, 2},
         {2.5001, 3}, {-0.3, 0},  {-0.5, 0},   {-1.5, -2}, {-2.5, -2}, {-0.7, -1}, {0, 0},
     };
     for (const auto& [value, rounded] : cases) EXPECT_EQ(roundHalfEven(value), rounded) << value;

@@ -14,7 +14,8 @@ SYSTEMTIME FakePerformanceData::timeAt(int64_t milliseconds)
 {
     using namespace std::chrono;
     const sys_days base = year{2024} / May / 1;
-    return systemTimeFromUtc(system_clock::time_point{base + hours{12} + std::chrono::milliseconds{milliseconds}});
+    return systemTimeFromUtc(
+        system_clock::time_point{base + hours{12} + std::chrono::milliseconds{milliseconds}});
 }
 
 std::vector<uint8_t> FakePerformanceData::processorBlock(const std::vector<int64_t>& idleTimes100ns,

@@ -13,9 +13,15 @@ constexpr uint64_t kMax = std::numeric_limits<uint64_t>::max();
 constexpr uint64_t kUserAddressSpace64 = 0x7ffffffff000;  // 47-bit user space less one guard page
 constexpr uint64_t kUserAddressSpace32 = 0xc0000000;
 
-uint64_t bytesOfKilobytes(uint64_t kilobytes) { return kilobytes > kMax / 1024 ? kMax : kilobytes * 1024; }
+uint64_t bytesOfKilobytes(uint64_t kilobytes)
+{
+    return kilobytes > kMax / 1024 ? kMax : kilobytes * 1024;
+}
 
-uint64_t saturatingAdd(uint64_t a, uint64_t b) { return a > kMax - b ? kMax : a + b; }
+uint64_t saturatingAdd(uint64_t a, uint64_t b)
+{
+    return a > kMax - b ? kMax : a + b;
+}
 
 // used / total in whole percent, halves to the even neighbour.
 uint32_t percentRoundedHalfEven(uint64_t used, uint64_t total)
@@ -37,7 +43,8 @@ bool procKilobytes(std::string_view text, std::string_view key, uint64_t& kiloby
         if (lineEnd == std::string_view::npos) lineEnd = text.size();
         const std::string_view line = text.substr(lineAt, lineEnd - lineAt);
         lineAt = lineEnd + 1;
-        if (line.size() <= key.size() || line.substr(0, key.size()) != key || line[key.size()] != ':') continue;
+        if (line.size() <= key.size() || line.substr(0, key.size()) != key || line[key.size()] != ':')
+            continue;
 
         size_t at = key.size() + 1;
         while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;

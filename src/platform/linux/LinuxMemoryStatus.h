@@ -33,7 +33,8 @@ public:
     // 0x7ffffffff000 on 64-bit (47-bit user space), or RLIMIT_AS when lower.
     static uint64_t processAddressSpaceBytes();
 
-    explicit LinuxMemoryStatus(std::string root = "/", AddressSpaceBytes addressSpace = processAddressSpaceBytes);
+    explicit LinuxMemoryStatus(std::string root = "/",
+                               AddressSpaceBytes addressSpace = processAddressSpaceBytes);
 
     MemoryStatus memoryStatus() override;
 

@@ -45,7 +45,7 @@ uint32_t answer(uint64_t bytes, uint8_t* buffer, uint32_t* size, auto&& write)
 {
     if (buffer == nullptr || bytes > *size) {
         *size = bytes > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
-                                                              : static_cast<uint32_t>(bytes);
+                                                             : static_cast<uint32_t>(bytes);
         return kErrorMoreData;
     }
     write();
@@ -74,8 +74,10 @@ uint32_t LinuxPerformanceData::query(const char* valueName, uint8_t* buffer, uin
     if (valueName == nullptr || size == nullptr) return kErrorInvalidParameter;
     const PerfSnapshotTimes times = snapshotTimes(utcNow_());
 
-    if (std::strcmp(valueName, kProcessorObjectValueName) == 0) parseProcStatCpus(stat_.read(), cpus_);
-    else cpus_.hasTotal = false;
+    if (std::strcmp(valueName, kProcessorObjectValueName) == 0)
+        parseProcStatCpus(stat_.read(), cpus_);
+    else
+        cpus_.hasTotal = false;
     if (!cpus_.hasTotal)
         return answer(emptyBlockBytes(), buffer, size, [&] { writeEmptyBlock(times, buffer); });
 

@@ -8,13 +8,22 @@ namespace pelmora {
 namespace {
 
 constexpr uint64_t kMax = std::numeric_limits<uint64_t>::max();
-constexpr size_t kIdleField = 3;    // user nice system idle
+constexpr size_t kIdleField = 3;  // user nice system idle
 constexpr size_t kIowaitField = 4;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
-uint64_t saturatingAdd(uint64_t a, uint64_t b) { return a > kMax - b ? kMax : a + b; }
+uint64_t saturatingAdd(uint64_t a, uint64_t b)
+{
+    return a > kMax - b ? kMax : a + b;
+}
 
 // Parses the decimal number at the start of `field`; false when it is not one.
 bool parseNumber(std::string_view field, uint64_t& value)

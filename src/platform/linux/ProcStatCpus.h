@@ -16,7 +16,7 @@ struct ProcessorIdleTicks {
 };
 
 struct ProcStatCpus {
-    bool hasTotal = false;      // a usable "cpu " line was found
+    bool hasTotal = false;  // a usable "cpu " line was found
     uint64_t totalIdleTicks = 0;
     std::vector<ProcessorIdleTicks> processors;  // usable "cpuN" lines in file order
 };

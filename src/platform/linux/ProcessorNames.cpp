@@ -20,39 +20,19 @@ struct Vendor {
 };
 
 constexpr Model kIntel[] = {
-    {4, -1, "Intel 486"},
-    {5, 4, "Intel Pentium MMX"},
-    {5, 8, "Intel Pentium MMX"},
-    {5, -1, "Intel Pentium"},
-    {6, 1, "Intel Pentium Pro"},
-    {6, 3, "Intel Pentium II"},
-    {6, 5, "Intel Pentium II"},
-    {6, 6, "Intel Celeron"},
-    {6, 7, "Intel Pentium III"},
-    {6, 8, "Intel Pentium III"},
-    {6, 10, "Intel Pentium III Xeon"},
-    {6, 11, "Intel Pentium III"},
-    {6, 9, "Intel Pentium M"},
-    {6, 13, "Intel Pentium M"},
-    {6, -1, "Intel P6 family"},
+    {4, -1, "Intel 486"},        {5, 4, "Intel Pentium MMX"},       {5, 8, "Intel Pentium MMX"},
+    {5, -1, "Intel Pentium"},    {6, 1, "Intel Pentium Pro"},       {6, 3, "Intel Pentium II"},
+    {6, 5, "Intel Pentium II"},  {6, 6, "Intel Celeron"},           {6, 7, "Intel Pentium III"},
+    {6, 8, "Intel Pentium III"}, {6, 10, "Intel Pentium III Xeon"}, {6, 11, "Intel Pentium III"},
+    {6, 9, "Intel Pentium M"},   {6, 13, "Intel Pentium M"},        {6, -1, "Intel P6 family"},
     {15, -1, "Intel Pentium 4"},
 };
 
 constexpr Model kAmd[] = {
-    {4, -1, "AMD 486"},
-    {5, 0, "AMD K5"},
-    {5, 1, "AMD K5"},
-    {5, 2, "AMD K5"},
-    {5, 3, "AMD K5"},
-    {5, 6, "AMD K6"},
-    {5, 7, "AMD K6"},
-    {5, 8, "AMD K6-2"},
-    {5, 9, "AMD K6-III"},
-    {5, 13, "AMD K6-2+"},
-    {6, 3, "AMD Duron"},
-    {6, 7, "AMD Duron"},
-    {6, -1, "AMD Athlon"},
-    {15, -1, "AMD Athlon 64"},
+    {4, -1, "AMD 486"},    {5, 0, "AMD K5"},          {5, 1, "AMD K5"},    {5, 2, "AMD K5"},
+    {5, 3, "AMD K5"},      {5, 6, "AMD K6"},          {5, 7, "AMD K6"},    {5, 8, "AMD K6-2"},
+    {5, 9, "AMD K6-III"},  {5, 13, "AMD K6-2+"},      {6, 3, "AMD Duron"}, {6, 7, "AMD Duron"},
+    {6, -1, "AMD Athlon"}, {15, -1, "AMD Athlon 64"},
 };
 
 constexpr Model kCyrix[] = {
@@ -116,7 +96,8 @@ std::string brandName(const char (&brand)[48])
 
 std::string cpuinfoProcessorName(std::string_view cpuinfo)
 {
-    for (std::string_view key : {"model name", "Processor", "cpu model", "cpu", "uarch", "Model", "Hardware"}) {
+    for (std::string_view key :
+         {"model name", "Processor", "cpu model", "cpu", "uarch", "Model", "Hardware"}) {
         std::string_view text = cpuinfo;
         while (!text.empty()) {
             const size_t end = text.find('\n');
