@@ -1,0 +1,37 @@
+#include "platform/linux/ProcFileReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace pelmora {
+
+ProcFileReader::ProcFileReader(std::string path, size_t initialBytes)
+    : path_(std::move(path)), buffer_(std::clamp<size_t>(initialBytes, 1, kMaxBytes))
+{
+}
+
+std::string_view ProcFileReader::read()
+{
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    size_t used = 0;
+    bool failed = false;
+    for (;;) {
+        if (used == buffer_.size()) {
+            if (buffer_.size() >= kMaxBytes) break;
+            buffer_.resize(std::min(buffer_.size() * 2, kMaxBytes));
+        }
+        const ssize_t got = ::read(fd, buffer_.data() + used, buffer_.size() - used);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) failed = true;
+        if (got <= 0) break;
+        used += static_cast<size_t>(got);
+    }
+    ::close(fd);
+    if (failed) return {};
+    return {buffer_.data(), used};
+}
+
+}  // namespace pelmora
