@@ -19,7 +19,8 @@ public:
         std::string label;
     };
 
-    Drive& add(char letter, Drive drive = {}) { return drives_[upper(letter)] = drive; }
+    Drive& add(char letter, Drive drive) { return drives_[upper(letter)] = drive; }
+    Drive& add(char letter) { return add(letter, Drive{}); }
     void remove(char letter) { drives_.erase(upper(letter)); }
 
     DriveType driveType(char letter) override
