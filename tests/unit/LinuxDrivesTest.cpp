@@ -1,6 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/loop.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
@@ -240,4 +248,85 @@ TEST(VolumeLabel, ResolvesDeviceNamesBeforeLookingUpLabels)
               "/dev/dm-0");
     EXPECT_EQ(mountDeviceNode(mountsFixture("nfs"), {"/home", "nas:/export", "nfs4", "/", 0, 50}),
               "nas:/export");
+}
+
+namespace {
+
+// Attaches an image file to a free loop device; the device path, or empty.
+std::string attachLoop(const std::string& image)
+{
+    const int control = open("/dev/loop-control", O_RDWR | O_CLOEXEC);
+    if (control < 0) return {};
+    const int number = ioctl(control, LOOP_CTL_GET_FREE);
+    close(control);
+    if (number < 0) return {};
+    const std::string device = "/dev/loop" + std::to_string(number);
+    const int loop = open(device.c_str(), O_RDWR | O_CLOEXEC);
+    const int backing = open(image.c_str(), O_RDWR | O_CLOEXEC);
+    const bool attached = loop >= 0 && backing >= 0 && ioctl(loop, LOOP_SET_FD, backing) == 0;
+    if (backing >= 0) close(backing);
+    if (loop >= 0) close(loop);
+    return attached ? device : std::string();
+}
+
+void detachLoop(const std::string& device)
+{
+    const int loop = open(device.c_str(), O_RDWR | O_CLOEXEC);
+    if (loop >= 0) ioctl(loop, LOOP_CLR_FD, 0), close(loop);
+}
+
+char letterOf(LinuxDrives& drives, const std::string& mountPoint)
+{
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        if (drives.mountPoint(letter) == mountPoint) return letter;
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The kernel's change flag on the real table: a file system mounted after
+// the first look gets a letter (and its label from the device), and loses
+// the letter when unmounted. Runs in a
+// child with a mount namespace of its own; needs the right to mount.
+TEST(LinuxDrives, NoticesMountsOnTheRealTable)
+{
+    ScratchRoot scratch;
+    const std::string image = scratch.path() + "/disk.img";
+    const std::string folder = scratch.path() + "/mnt";
+    fs::create_directories(folder);
+    std::ofstream(image).close();
+    fs::resize_file(image, 16 << 20);
+    const std::string mkfs = "mkfs.ext4 -q -F -L Scratch\\ Disk " + image + " >/dev/null 2>&1";
+    if (geteuid() != 0 || std::system(mkfs.c_str()) != 0) GTEST_SKIP() << "needs root and mkfs.ext4";
+
+    const pid_t child = fork();
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            _exit(10);
+        const std::string device = attachLoop(image);
+        if (device.empty()) _exit(10);
+        LinuxDrives drives;
+        int result = 0;
+        if (letterOf(drives, folder) != 0) result = 1;
+        if (result == 0 && mount(device.c_str(), folder.c_str(), "ext4", 0, nullptr) != 0) result = 10;
+        if (result == 0) {
+            const char letter = letterOf(drives, folder);
+            std::string label;
+            if (letter == 0 || drives.driveType(letter) != kDriveFixed) result = 2;
+            else if (!drives.volumeLabel(letter, label) || label != "Scratch Disk") result = 4;
+            umount(folder.c_str());
+            if (result == 0 && letterOf(drives, folder) != 0) result = 3;
+        }
+        detachLoop(device);
+        _exit(result);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 10) GTEST_SKIP() << "no right to mount here";
+    EXPECT_NE(WEXITSTATUS(status), 1) << "lettered before it was mounted";
+    EXPECT_NE(WEXITSTATUS(status), 2) << "the new mount got no letter";
+    EXPECT_NE(WEXITSTATUS(status), 3) << "the letter stayed after unmounting";
+    EXPECT_NE(WEXITSTATUS(status), 4) << "libblkid did not read the label";
 }
