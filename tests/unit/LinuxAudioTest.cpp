@@ -10,12 +10,19 @@ TEST(MixerLevel, ScalesTheControlRangeOntoSixteenBits)
         long value, min, max;
         uint16_t level;
     } cases[] = {
-        {0, 0, 100, 0},       {100, 0, 100, 65535},
-        {50, 0, 100, 32768},  {87, 0, 87, 65535},
-        {-6400, -6400, 0, 0}, {-3200, -6400, 0, 32768},  // dB-like ranges
-        {120, 0, 100, 65535}, {-5, 0, 100, 0},           // outside: clamped
-        {5, 5, 5, 0},         {5, 10, 0, 0},             // empty or reversed range
-        {1, 0, 65536, 1},     {LONG_MAX, LONG_MIN, LONG_MAX, 65535},
+        {0, 0, 100, 0},
+        {100, 0, 100, 65535},
+        {50, 0, 100, 32768},
+        {87, 0, 87, 65535},
+        {-6400, -6400, 0, 0},
+        {-3200, -6400, 0, 32768},  // dB-like ranges
+        {120, 0, 100, 65535},
+        {-5, 0, 100, 0},  // outside: clamped
+        {5, 5, 5, 0},
+        {5, 10, 0, 0},  // empty or reversed range
+        {1, 0, 65536, 1},
+        {LONG_MAX, LONG_MIN, LONG_MAX, 65535},
+        {0, LONG_MIN, LONG_MAX, 32768},
     };
     for (const Case& c : cases)
         EXPECT_EQ(scaleMixerLevel(c.value, c.min, c.max), c.level)

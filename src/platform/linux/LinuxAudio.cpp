@@ -41,7 +41,9 @@ uint16_t scaleMixerLevel(long value, long min, long max)
     if (max <= min) return 0;
     if (value <= min) return 0;
     if (value >= max) return 65535;
-    const long double share = static_cast<long double>(value - min) / static_cast<long double>(max - min);
+    // Subtracted as long double: the range of a long may not fit in a long.
+    const long double share = (static_cast<long double>(value) - static_cast<long double>(min)) /
+        (static_cast<long double>(max) - static_cast<long double>(min));
     return static_cast<uint16_t>(share * 65535.0L + 0.5L);
 }
 

@@ -47,11 +47,14 @@ bool LinuxDrives::tableChanged()
         pollfd watch{watchFd_, POLLPRI, 0};
         return poll(&watch, 1, 0) != 0;
     }
+    return stampOf(mountInfoPath_) != seen_;
+}
+
+std::optional<LinuxDrives::FileStamp> LinuxDrives::stampOf(const std::string& path)
+{
     struct stat info {};
-    if (stat(mountInfoPath_.c_str(), &info) != 0) return seen_.has_value();
-    const FileStamp stamp{info.st_ino, info.st_size,
-                          static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
-    return seen_ != stamp;
+    if (stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileStamp{info.st_ino, info.st_size, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
 }
 
 void LinuxDrives::reload()
@@ -61,12 +64,7 @@ void LinuxDrives::reload()
         struct statfs fs {};
         watchesProc_ = watchFd_ >= 0 && fstatfs(watchFd_, &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
     }
-    seen_.reset();
-    struct stat info {};
-    if (!watchesProc_ && stat(mountInfoPath_.c_str(), &info) == 0) {
-        seen_ = FileStamp{info.st_ino, info.st_size,
-                          static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
-    }
+    if (!watchesProc_) seen_ = stampOf(mountInfoPath_);
 
     // An unreadable table still leaves C as the root folder.
     std::vector<MountEntry> mounts;

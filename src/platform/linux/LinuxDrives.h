@@ -50,6 +50,7 @@ private:
         long long modifiedNs = 0;
         bool operator==(const FileStamp&) const = default;
     };
+    static std::optional<FileStamp> stampOf(const std::string& path);
     std::optional<FileStamp> seen_;
     bool loaded_ = false;
     std::array<std::optional<Letter>, 26> letters_;
