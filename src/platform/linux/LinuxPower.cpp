@@ -1,0 +1,222 @@
+#include "platform/linux/LinuxPower.h"
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+namespace pelmora {
+
+namespace {
+
+constexpr uint8_t kFlagHigh = 1;
+constexpr uint8_t kFlagLow = 2;
+constexpr uint8_t kFlagCritical = 4;
+constexpr uint8_t kFlagCharging = 8;
+constexpr uint8_t kFlagNoBattery = 128;
+constexpr uint8_t kFlagUnknown = 255;
+constexpr uint8_t kPercentUnknown = 255;
+constexpr uint32_t kTimeUnknown = 0xFFFFFFFF;
+
+std::optional<std::string> firstLine(const std::string& path)
+{
+    std::ifstream file(path);
+    std::string line;
+    if (!file || !std::getline(file, line)) return std::nullopt;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    return line;
+}
+
+// Larger readings are taken for garbage: 10^12 µWh is a megawatt-hour.
+constexpr int64_t kLargestReading = 1000000000000;
+
+std::optional<int64_t> number(const std::string& path)
+{
+    const std::optional<std::string> text = firstLine(path);
+    if (!text || text->empty()) return std::nullopt;
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (error != std::errc() || end != text->data() + text->size()) return std::nullopt;
+    if (value > kLargestReading || value < -kLargestReading) return std::nullopt;
+    return value;
+}
+
+BatteryReading readBattery(const std::string& dir)
+{
+    BatteryReading battery;
+    battery.status = firstLine(dir + "/status").value_or("");
+    battery.capacityPercent = number(dir + "/capacity");
+    battery.energyNow = number(dir + "/energy_now");
+    battery.energyFull = number(dir + "/energy_full");
+    battery.powerNow = number(dir + "/power_now");
+    battery.chargeNow = number(dir + "/charge_now");
+    battery.chargeFull = number(dir + "/charge_full");
+    battery.currentNow = number(dir + "/current_now");
+    battery.voltage = number(dir + "/voltage_min_design");
+    if (!battery.voltage || *battery.voltage <= 0) battery.voltage = number(dir + "/voltage_now");
+    return battery;
+}
+
+// a * b / c without overflow for readings up to kLargestReading.
+__extension__ typedef __int128 Wide;
+
+int64_t mulDiv(int64_t a, int64_t b, int64_t c) { return static_cast<int64_t>(static_cast<Wide>(a) * b / c); }
+
+// A battery's content and drain in one unit for all batteries: µWh and µW
+// where energies are known or charges can be turned into energy, else µAh
+// and µA (good enough for a single battery).
+struct Content {
+    bool energy = false;
+    int64_t now = 0;
+    int64_t full = 0;
+    std::optional<int64_t> rate;
+};
+
+std::optional<Content> contentOf(const BatteryReading& b)
+{
+    const auto positive = [](const std::optional<int64_t>& v) { return v && *v > 0; };
+    if (b.energyNow && positive(b.energyFull)) {
+        Content c{true, std::max<int64_t>(*b.energyNow, 0), *b.energyFull, std::nullopt};
+        if (b.powerNow)
+            c.rate = std::llabs(*b.powerNow);  // some drivers sign the drain
+        else if (b.currentNow && positive(b.voltage))
+            c.rate = mulDiv(std::llabs(*b.currentNow), *b.voltage, 1000000);
+        return c;
+    }
+    if (b.chargeNow && positive(b.chargeFull)) {
+        const int64_t now = std::max<int64_t>(*b.chargeNow, 0);
+        std::optional<int64_t> rate;
+        if (b.currentNow) rate = std::llabs(*b.currentNow);
+        if (!positive(b.voltage)) return Content{false, now, *b.chargeFull, rate};
+        const int64_t microvolts = *b.voltage;  // µAh * µV / 10^6 = µWh
+        Content c{true, mulDiv(now, microvolts, 1000000), mulDiv(*b.chargeFull, microvolts, 1000000),
+                  std::nullopt};
+        if (rate) c.rate = mulDiv(*rate, microvolts, 1000000);
+        return c;
+    }
+    return std::nullopt;
+}
+
+// Each battery's content, or nothing when one lacks it or units differ.
+std::optional<std::vector<Content>> contents(const std::vector<BatteryReading>& batteries)
+{
+    std::vector<Content> all;
+    for (const BatteryReading& battery : batteries) {
+        std::optional<Content> c = contentOf(battery);
+        if (!c || (!all.empty() && c->energy != all.front().energy)) return std::nullopt;
+        all.push_back(*c);
+    }
+    return all;
+}
+
+std::optional<int64_t> chargePercent(const std::vector<BatteryReading>& batteries,
+                                     const std::optional<std::vector<Content>>& all)
+{
+    if (batteries.size() == 1 && batteries.front().capacityPercent) return batteries.front().capacityPercent;
+    if (all) {
+        int64_t now = 0, full = 0;
+        for (const Content& c : *all) now += c.now, full += c.full;
+        if (full > 0) return (mulDiv(now, 200, full) + 1) / 2;  // to the nearest percent
+    }
+    int64_t sum = 0;
+    for (const BatteryReading& battery : batteries) {
+        if (!battery.capacityPercent) return std::nullopt;
+        sum += *battery.capacityPercent;
+    }
+    return sum / static_cast<int64_t>(batteries.size());
+}
+
+uint32_t secondsLeft(const std::optional<std::vector<Content>>& all)
+{
+    if (!all) return kTimeUnknown;
+    int64_t now = 0, rate = 0;
+    for (const Content& c : *all) {
+        if (!c.rate) return kTimeUnknown;
+        now += c.now;
+        rate += *c.rate;
+    }
+    if (rate <= 0) return kTimeUnknown;
+    const int64_t seconds = mulDiv(now, 3600, rate);
+    return seconds >= kTimeUnknown ? kTimeUnknown - 1 : static_cast<uint32_t>(seconds);
+}
+
+bool hasStatus(const std::vector<BatteryReading>& batteries, const char* status)
+{
+    return std::any_of(batteries.begin(), batteries.end(),
+                       [&](const BatteryReading& b) { return b.status == status; });
+}
+
+}  // namespace
+
+PowerStatus combineBatteries(const std::vector<BatteryReading>& batteries, uint8_t acLine)
+{
+    PowerStatus status;
+    status.acLineStatus = acLine;
+    if (batteries.empty()) {
+        status.batteryFlag = kFlagNoBattery;
+        return status;
+    }
+    const std::optional<std::vector<Content>> all = contents(batteries);
+    const std::optional<int64_t> percent = chargePercent(batteries, all);
+    const bool charging = hasStatus(batteries, "Charging");
+    const bool discharging = !charging && hasStatus(batteries, "Discharging");
+    const bool statusKnown = std::any_of(batteries.begin(), batteries.end(), [](const BatteryReading& b) {
+        return !b.status.empty() && b.status != "Unknown";
+    });
+    if (!percent && !statusKnown) return status;  // flag stays 255
+
+    uint8_t flag = charging ? kFlagCharging : 0;
+    if (percent) {
+        const int64_t clamped = std::clamp<int64_t>(*percent, 0, 100);
+        status.batteryLifePercent = static_cast<uint8_t>(clamped);
+        if (clamped > 66)
+            flag |= kFlagHigh;
+        else if (clamped < 5)
+            flag |= kFlagCritical;
+        else if (clamped < 33)
+            flag |= kFlagLow;
+    }
+    status.batteryFlag = flag;
+    if (discharging) status.batteryLifeTime = secondsLeft(all);
+    if (acLine == 255 && (charging || discharging)) status.acLineStatus = charging ? 1 : 0;
+    return status;
+}
+
+LinuxPower::LinuxPower(std::string root)
+{
+    if (root.size() > 1 && root.back() == '/') root.pop_back();
+    folder_ = (root == "/" ? std::string() : root) + "/sys/class/power_supply";
+}
+
+bool LinuxPower::systemPowerStatus(PowerStatus& status)
+{
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder_.c_str()), closedir);
+    if (!dir) return false;
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(dir.get())) {
+        if (entry->d_name[0] != '.') names.emplace_back(entry->d_name);
+    }
+    std::sort(names.begin(), names.end());
+
+    std::vector<BatteryReading> batteries;
+    bool mainsSeen = false, mainsOnline = false;
+    for (const std::string& name : names) {
+        const std::string supply = folder_ + "/" + name;
+        if (firstLine(supply + "/scope").value_or("") == "Device") continue;
+        const std::string type = firstLine(supply + "/type").value_or("");
+        if (type == "Battery") {
+            if (number(supply + "/present").value_or(1) == 0) continue;
+            batteries.push_back(readBattery(supply));
+        } else if (type == "Mains" || type == "USB") {
+            mainsSeen = true;
+            mainsOnline = mainsOnline || number(supply + "/online").value_or(0) == 1;
+        }
+    }
+    status = combineBatteries(batteries, mainsSeen ? (mainsOnline ? 1 : 0) : 255);
+    return true;
+}
+
+}  // namespace pelmora

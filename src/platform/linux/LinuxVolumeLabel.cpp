@@ -1,0 +1,100 @@
+#include "platform/linux/LinuxVolumeLabel.h"
+
+#include <blkid/blkid.h>
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <fstream>
+#include <memory>
+
+namespace pelmora {
+
+namespace {
+
+std::string underRoot(const std::string& root, const std::string& path)
+{
+    return root == "/" || root.empty() ? path : root + path;
+}
+
+bool blkidLabel(const std::string& device, std::string& label)
+{
+    std::unique_ptr<blkid_struct_probe, void (*)(blkid_probe)> probe(
+        blkid_new_probe_from_filename(device.c_str()), blkid_free_probe);
+    if (!probe) return false;
+    blkid_probe_enable_superblocks(probe.get(), 1);
+    blkid_probe_set_superblocks_flags(probe.get(), BLKID_SUBLKS_LABEL);
+    const char* value = nullptr;
+    size_t length = 0;
+    if (blkid_do_safeprobe(probe.get()) != 0 ||
+        blkid_probe_lookup_value(probe.get(), "LABEL", &value, &length) != 0 || !value) {
+        return false;
+    }
+    label.assign(value, length > 0 && value[length - 1] == '\0' ? length - 1 : length);
+    return true;
+}
+
+bool byLabelLink(const std::string& root, const std::string& device, std::string& label)
+{
+    const std::string folder = underRoot(root, "/dev/disk/by-label");
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+    if (!dir) return false;
+    while (const dirent* entry = readdir(dir.get())) {
+        if (entry->d_name[0] == '.') continue;
+        char target[4096];
+        const ssize_t length = readlink((folder + "/" + entry->d_name).c_str(), target, sizeof target - 1);
+        if (length <= 0) continue;
+        const std::string link(target, static_cast<size_t>(length));
+        const std::string resolved = lexicallyNormal(link[0] == '/' ? link : "/dev/disk/by-label/" + link);
+        if (resolved == device) {
+            label = decodeUdevEscapes(entry->d_name);
+            return true;
+        }
+    }
+    return false;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+}  // namespace
+
+std::string decodeUdevEscapes(const std::string& name)
+{
+    std::string decoded;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && hexDigit(name[i + 2]) >= 0 &&
+            hexDigit(name[i + 3]) >= 0) {
+            decoded += static_cast<char>(hexDigit(name[i + 2]) * 16 + hexDigit(name[i + 3]));
+            i += 3;
+        } else {
+            decoded += name[i];
+        }
+    }
+    return decoded;
+}
+
+std::string mountDeviceNode(const std::string& root, const MountEntry& mount)
+{
+    const std::string folder = blockDeviceFolder(root, mount);
+    if (!folder.empty()) {
+        std::ifstream uevent(folder + "/uevent");
+        for (std::string line; std::getline(uevent, line);) {
+            if (line.rfind("DEVNAME=", 0) == 0 && line.size() > 8) return "/dev/" + line.substr(8);
+        }
+    }
+    return followDeviceLink(root, mount.source);
+}
+
+bool readVolumeLabel(const std::string& root, const MountEntry& mount, std::string& label)
+{
+    const std::string device = mountDeviceNode(root, mount);
+    if (device.rfind("/dev/", 0) != 0) return false;
+    return blkidLabel(underRoot(root, device), label) || byLabelLink(root, device, label);
+}
+
+}  // namespace pelmora
