@@ -27,7 +27,7 @@ double NetworkLoadPercent(const TTraffic& record)
     return roundHalfEven(octetsPerSecond * 100.0 / capacityOctetsPerSecond);
 }
 
-NetworkPanel::NetworkPanel(WidgetControls& controls, TrafficList& traffic)
+NetworkPanel::NetworkPanel(WidgetControls& controls, const TrafficList& traffic)
     : traffic_(traffic),
       first_{controls.lblAdapter1, controls.LAN1, controls.lblA1},
       second_{controls.lblAdapter2, controls.LAN2, controls.lblA2}

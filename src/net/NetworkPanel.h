@@ -15,7 +15,7 @@ double NetworkLoadPercent(const TTraffic& record);
 
 class NetworkPanel {
 public:
-    NetworkPanel(WidgetControls& controls, TrafficList& traffic);
+    NetworkPanel(WidgetControls& controls, const TrafficList& traffic);
 
     // One refresh-tick step with the settings NrNetwork, Network1, Network2.
     void update(int32_t nrNetwork, int32_t network1, int32_t network2);
@@ -30,7 +30,7 @@ private:
     // A position outside the list leaves the row exactly as it was.
     void updateRow(const Row& row, int32_t position);
 
-    TrafficList& traffic_;
+    const TrafficList& traffic_;
     Row first_;
     Row second_;
 };

@@ -10,9 +10,6 @@
 
 namespace pelmora {
 
-// Answer to a query without a place to write the needed size.
-inline constexpr uint32_t kErrorInvalidParameter = 87;
-
 // Both queries follow the two-call size protocol: a null `table` or too small
 // a `*size` answers kErrorInsufficientBuffer and writes the needed size back;
 // a large enough buffer receives the row count followed by that many rows.

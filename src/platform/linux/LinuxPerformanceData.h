@@ -10,14 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/ErrorCodes.h"
 #include "platform/PerfBlockWriter.h"
 #include "platform/PerformanceData.h"
 #include "platform/linux/ProcFileReader.h"
 #include "platform/linux/ProcStatCpus.h"
 
 namespace pelmora {
-
-inline constexpr uint32_t kErrorInvalidParameter = 87;
 
 class LinuxPerformanceData : public PerformanceData {
 public:
