@@ -192,8 +192,8 @@ void DialGauge::paintNeedle(QPainter& painter) const
     const double angle = static_cast<double>(paintedAngleKey_) / kAngleSteps;
     const QPointF tip = polar(centre, kNeedleLength * faceRadius, angle);
     const QPointF tail = polar(centre, 0.20 * faceRadius, angle + 180);
-    const QPointF left = polar(centre, 0.09 * faceRadius, angle + 90);
-    const QPointF right = polar(centre, 0.09 * faceRadius, angle - 90);
+    const QPointF left = polar(centre, 0.11 * faceRadius, angle + 90);
+    const QPointF right = polar(centre, 0.11 * faceRadius, angle - 90);
 
     // Two halves, one in the shine colour, give the needle a ridge.
     painter.setPen(Qt::NoPen);
@@ -201,9 +201,8 @@ void DialGauge::paintNeedle(QPainter& painter) const
     painter.drawPolygon(QPolygonF({tip, left, tail}));
     painter.setBrush(look_.needleShine);
     painter.drawPolygon(QPolygonF({tip, right, tail}));
-    QColor outline = look_.marks;
-    outline.setAlpha(200);
-    painter.setPen(QPen(outline, 0.8));
+    // A dark outline sets the light needle off against the light face.
+    painter.setPen(QPen(look_.marks, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawPolygon(QPolygonF({tip, left, tail, right}));
 
