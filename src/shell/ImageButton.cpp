@@ -26,7 +26,7 @@ QPixmap ImageButton::keyedOut(const QImage& picture)
     return QPixmap::fromImage(image);
 }
 
-QPixmap ImageButton::fallbackPicture(Glyph glyph, bool light) const
+QPixmap ImageButton::fallbackPicture(Glyph glyph, bool light)
 {
     QPixmap picture(kSide, kSide);
     picture.fill(Qt::transparent);

@@ -33,7 +33,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap fallbackPicture(Glyph glyph, bool light) const;
+    static QPixmap fallbackPicture(Glyph glyph, bool light);
 
     QPixmap normal_;
     QPixmap hover_;

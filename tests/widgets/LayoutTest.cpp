@@ -251,6 +251,23 @@ private slots:
         QCOMPARE(spy.at(0).at(0).toPoint(), QPoint(600, 500));
     }
 
+    void aRightClickThroughTheWindowOpensTheMenuOnlyOnTheBody()
+    {
+        WidgetLayout widget;
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QSignalSpy menu(&widget, &WidgetLayout::bodyContextMenuRequested);
+        QSignalSpy drag(&widget, &WidgetLayout::surfaceMousePressed);
+        QTest::mouseClick(widget.windowHandle(), Qt::RightButton, {}, QPoint(300, 20));  // bare surface
+        QCOMPARE(menu.count(), 0);
+        QCOMPARE(drag.count(), 1);
+        QTest::mouseClick(widget.windowHandle(), Qt::RightButton, {}, QPoint(90, 320));  // an icon on the body
+        QCOMPARE(menu.count(), 0);
+        QTest::mouseClick(widget.windowHandle(), Qt::RightButton, {}, QPoint(317, 200));  // bare body picture
+        QCOMPARE(menu.count(), 1);
+        QCOMPARE(drag.count(), 1);
+    }
+
     void pressesOnTheSurfaceAreForwardedPressesOnControlsAreNot()
     {
         WidgetLayout widget;
