@@ -1,0 +1,93 @@
+// The cost of the widget's drawing: one whole frame, one second of every bar
+// and the gauge gliding, and cutting the colour-key shape.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+
+#include "shell/GlideBar.h"
+#include "shell/WidgetLayout.h"
+
+using namespace pelmora;
+
+namespace {
+
+constexpr int kStepsPerSecond = 100;  // the glide's 10 ms steps
+
+void setEveryBar(WidgetLayout& widget, double position)
+{
+    for (GlideBar* bar : widget.findChildren<GlideBar*>()) bar->setPosition(position);
+    widget.controls().CPU1->setValue(position);
+}
+
+// Every control marked dirty and painted into the window's backing store.
+// (A repaint of the window alone would skip what lies on opaque children.)
+void BM_PaintWholeFrame(benchmark::State& state)
+{
+    WidgetLayout widget;
+    widget.show();
+    QApplication::processEvents();
+    const QList<QWidget*> controls = widget.findChildren<QWidget*>();
+    for (auto _ : state) {
+        widget.update();
+        for (QWidget* control : controls) control->update();
+        QApplication::sendPostedEvents();
+    }
+}
+BENCHMARK(BM_PaintWholeFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_RenderWholeFrameIntoImage(benchmark::State& state)
+{
+    WidgetLayout widget;
+    QImage target(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        widget.render(&target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+BENCHMARK(BM_RenderWholeFrameIntoImage)->Unit(benchmark::kMicrosecond);
+
+// Every bar and the needle glide across the whole range; each clock step is
+// followed by the repaints it asked for, as the event loop would do.
+void BM_OneSecondOfAnimation(benchmark::State& state)
+{
+    WidgetLayout widget;
+    widget.show();
+    QApplication::processEvents();
+    double target = 100;
+    int64_t steps = 0;
+    for (auto _ : state) {
+        setEveryBar(widget, target);
+        target = 100 - target;
+        for (int step = 0; step < kStepsPerSecond; ++step) {
+            widget.animationClock().stepAll();
+            QApplication::sendPostedEvents();
+            ++steps;
+        }
+    }
+    state.counters["steps"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_OneSecondOfAnimation)->Unit(benchmark::kMillisecond);
+
+void BM_ColourKeyMask(benchmark::State& state)
+{
+    WidgetLayout widget;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(widget.colourKeyMask());
+    }
+}
+BENCHMARK(BM_ColourKeyMask)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qputenv("QT_FONT_DPI", "96");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

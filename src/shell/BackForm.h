@@ -1,0 +1,58 @@
+#pragma once
+// The background window: a borderless top-level window beneath the widget
+// window that shows the backdrop picture "MAINFORM" with its per-pixel alpha,
+// takes the mouse only where the picture is not fully transparent, and owns
+// the drag that moves both windows.
+#include <QImage>
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+
+#include "shell/DragState.h"
+
+namespace pelmora {
+
+class BackForm : public QWidget, private DragWindows {
+    Q_OBJECT
+public:
+    static constexpr int kFallbackWidth = 587;
+    static constexpr int kFallbackHeight = 352;
+
+    // Loads the picture "MAINFORM" from the program's resources.
+    explicit BackForm(QWidget* parent = nullptr);
+    // With a picture already decoded; a null one gives the fallback window:
+    // a plain borderless 587 x 352 window in the palette's button colour.
+    explicit BackForm(const QImage& picture, QWidget* parent = nullptr);
+
+    bool showsPicture() const { return !picture_.isNull(); }
+
+    // The widget window that the drag raises and moves along.
+    void setWidgetWindow(QWidget* widgetWindow) { widgetWindow_ = widgetWindow; }
+    QWidget* widgetWindow() const { return widgetWindow_; }
+
+    // The drag: the background window's own mouse events come here, and the
+    // widget window passes its surface's events on unchanged. Client
+    // positions of either window measure from the same corner.
+    void formMouseDown(Qt::MouseButton button, QPoint clientPos, QPoint globalPos);
+    void formMouseMove(QPoint clientPos, QPoint globalPos);
+    void formMouseUp(Qt::MouseButton button, QPoint clientPos, QPoint globalPos);
+    const DragState& dragState() const { return drag_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void raiseWidget() override;
+    void moveBackground(ScreenPoint topLeft) override;
+    ScreenPoint backgroundTopLeft() const override;
+    void moveWidget(ScreenPoint topLeft) override;
+
+    QPixmap picture_;  // premultiplied once, for painting
+    QPointer<QWidget> widgetWindow_;
+    DragState drag_{*this};  // one drag for the process: there is one background window
+};
+
+}  // namespace pelmora

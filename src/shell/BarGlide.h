@@ -1,0 +1,35 @@
+#pragma once
+// The glide of a bar (and of the gauge's needle): a new position is not shown
+// at once; every 10 ms step moves the shown position one fifteenth of the way
+// that remains. Plain arithmetic, so it can be stepped without timers.
+
+namespace pelmora {
+
+class BarGlide {
+public:
+    static constexpr double kMinimum = 0.0;
+    static constexpr double kMaximum = 100.0;
+    static constexpr double kStepFraction = 1.0 / 15.0;
+    static constexpr double kMinStep = 0.000001;  // also the snapping distance
+    static constexpr int kStepIntervalMs = 10;
+
+    explicit BarGlide(double shown = kMinimum);
+
+    // Clamps into 0..100. A value that is not a number is ignored: it would
+    // never arrive and keep the animation running forever.
+    void setTarget(double position);
+    double target() const { return target_; }
+
+    // The shown position: what a reading of the bar yields.
+    double position() const { return shown_; }
+    bool moving() const { return shown_ != target_; }
+
+    // One 10 ms step; returns whether the glide still moves afterwards.
+    bool step();
+
+private:
+    double target_;
+    double shown_;
+};
+
+}  // namespace pelmora

@@ -1,0 +1,232 @@
+#include "shell/DialGauge.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <algorithm>
+#include <cmath>
+
+namespace pelmora {
+
+namespace {
+
+// The scale runs clockwise from the lower left to the lower right, leaving
+// the bottom free for the read-out.
+constexpr double kStartAngleDeg = 225.0;
+constexpr double kSweepDeg = 270.0;
+constexpr double kArcRadius = 0.80;  // shares of the dial's radius
+constexpr double kBandInner = 0.60;
+constexpr double kNeedleLength = 0.76;
+constexpr int kAngleSteps = 4;  // the needle is redrawn every quarter degree
+
+QPointF polar(const QPointF& centre, double radius, double angleDeg)
+{
+    const double radians = qDegreesToRadians(angleDeg);
+    return centre + QPointF(radius * std::cos(radians), -radius * std::sin(radians));
+}
+
+QFont fitted(QFont font, const QString& sample, double width, double height)
+{
+    for (int size = font.pixelSize(); size > 5; --size) {
+        font.setPixelSize(size);
+        const QFontMetricsF metrics(font);
+        if (metrics.horizontalAdvance(sample) <= width && metrics.capHeight() <= height) break;
+    }
+    return font;
+}
+
+}  // namespace
+
+DialGauge::DialGauge(const GaugeLook& look, AnimationClock& clock, double initialValue, QWidget* parent)
+    : QWidget(parent), look_(look), clock_(clock), glide_(initialValue)
+{
+    paintedAngleKey_ = drawnAngleKey(glide_.position());
+}
+
+void DialGauge::setValue(double value)
+{
+    if (!(value >= look_.minimum && value <= look_.maximum)) return;
+    if (value == glide_.target()) return;
+    glide_.setTarget(value);
+    renderReadout();
+    update(readoutBox_.toAlignedRect());
+    if (glide_.moving()) clock_.wake(this, this);
+}
+
+QString DialGauge::formatReadout(double value)
+{
+    return QString::asprintf("%06.2f", value);
+}
+
+QString DialGauge::readoutText() const
+{
+    return formatReadout(glide_.target());
+}
+
+bool DialGauge::advance()
+{
+    const bool moving = glide_.step();
+    const int key = drawnAngleKey(glide_.position());
+    if (key != paintedAngleKey_) {
+        paintedAngleKey_ = key;
+        update();
+    }
+    return moving;
+}
+
+double DialGauge::angleForValue(double value) const
+{
+    const double share = (value - look_.minimum) / (look_.maximum - look_.minimum);
+    return kStartAngleDeg - kSweepDeg * share;
+}
+
+int DialGauge::drawnAngleKey(double value) const
+{
+    return static_cast<int>(std::lrint(angleForValue(value) * kAngleSteps));
+}
+
+void DialGauge::resizeEvent(QResizeEvent*)
+{
+    renderDial();
+    renderReadout();
+}
+
+void DialGauge::renderDial()
+{
+    const qreal ratio = devicePixelRatioF();
+    dial_ = QPixmap(size() * ratio);
+    dial_.setDevicePixelRatio(ratio);
+    dial_.fill(Qt::transparent);
+    QPainter painter(&dial_);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    const double side = std::min(QWidget::width(), height());
+    const double radius = side / 2.0;
+    const QPointF centre = QRectF(rect()).center();
+    const double ringWidth = std::max(1.0, look_.outerCircleWidth * side);
+    auto disc = [&](double r) { return QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r); };
+
+    // Light outer circle, dark rim, then the glassy face lit from the top left.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(look_.outerCircle);
+    painter.drawEllipse(disc(radius));
+    painter.setBrush(look_.marks);
+    painter.drawEllipse(disc(radius - ringWidth));
+    const double faceRadius = radius - ringWidth - look_.outerRimWidth;
+    QRadialGradient face(centre + QPointF(-0.35 * faceRadius, -0.45 * faceRadius), 1.45 * faceRadius);
+    face.setColorAt(0.0, look_.arc);
+    face.setColorAt(0.55, look_.innerCircle);
+    face.setColorAt(1.0, look_.innerCircle.darker(118));
+    painter.setBrush(face);
+    painter.drawEllipse(disc(faceRadius));
+
+    // The threshold band: a ring sector under the arc.
+    const double arcRadius = kArcRadius * faceRadius;
+    const double arcWidth = std::max(1.0, look_.arcWidth * side);
+    const double bandFrom = angleForValue(look_.thresholdFrom);
+    const double bandTo = angleForValue(look_.thresholdTo);
+    QPainterPath band;
+    band.arcMoveTo(disc(arcRadius), bandFrom);
+    band.arcTo(disc(arcRadius), bandFrom, bandTo - bandFrom);
+    band.arcTo(disc(kBandInner * faceRadius), bandTo, bandFrom - bandTo);
+    band.closeSubpath();
+    painter.setBrush(look_.thresholdBand.darker(112));
+    painter.drawPath(band);
+
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(look_.arc, arcWidth, Qt::SolidLine, Qt::FlatCap));
+    painter.drawArc(disc(arcRadius), static_cast<int>(kStartAngleDeg * 16), static_cast<int>(-kSweepDeg * 16));
+
+    // Division and subdivision marks, pointing inwards from the arc.
+    const int steps = look_.divisions * look_.subdivisions;
+    for (int step = 0; step <= steps; ++step) {
+        const bool division = step % look_.subdivisions == 0;
+        const double angle = kStartAngleDeg - kSweepDeg * step / steps;
+        const double length = division ? look_.divisionMarkWidth : look_.subdivisionMarkWidth;
+        painter.setPen(QPen(look_.marks, division ? 1.3 : 1.0, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(polar(centre, arcRadius + arcWidth / 2, angle),
+                         polar(centre, arcRadius + arcWidth / 2 - length - arcWidth, angle));
+    }
+
+    // Numbers at both ends and the middle of the scale, as large as fits.
+    const QFont numberFont = fitted(look_.scaleFont, QStringLiteral("100"), 0.42 * faceRadius, 0.22 * faceRadius);
+    painter.setFont(numberFont);
+    painter.setPen(look_.marks);
+    const double numberRadius = arcRadius - look_.divisionMarkWidth - arcWidth - 0.14 * faceRadius;
+    for (const double value : {look_.minimum, (look_.minimum + look_.maximum) / 2, look_.maximum}) {
+        const QString text = QString::number(value, 'f', 0);
+        const QPointF at = polar(centre, numberRadius, angleForValue(value));
+        const QRectF box(at.x() - faceRadius / 2, at.y() - faceRadius / 4, faceRadius, faceRadius / 2);
+        painter.drawText(box, Qt::AlignCenter, text);
+    }
+
+    const double boxWidth = 0.60 * side;
+    const double boxHeight = std::max(9.0, 0.19 * side);
+    readoutBox_ = QRectF(centre.x() - boxWidth / 2, centre.y() + 0.52 * faceRadius, boxWidth, boxHeight);
+}
+
+void DialGauge::renderReadout()
+{
+    if (readoutBox_.isEmpty()) return;
+    const qreal ratio = devicePixelRatioF();
+    readout_ = QPixmap((readoutBox_.size() + QSizeF(1, 1)).toSize() * ratio);
+    readout_.setDevicePixelRatio(ratio);
+    readout_.fill(Qt::transparent);
+    QPainter painter(&readout_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box(0.5, 0.5, readoutBox_.width() - 1, readoutBox_.height() - 1);
+    painter.setPen(QPen(look_.marks, 1.0));
+    painter.setBrush(look_.readoutBox);
+    painter.drawRoundedRect(box, 2, 2);
+    const QString text = readoutText();
+    painter.setFont(fitted(look_.valueFont, QStringLiteral("000.00"), box.width() - 3, box.height() - 3));
+    painter.setPen(look_.readoutDigits);
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
+void DialGauge::paintNeedle(QPainter& painter) const
+{
+    const double faceRadius = std::min(QWidget::width(), height()) / 2.0 - 4;
+    const QPointF centre = QRectF(rect()).center();
+    const double angle = static_cast<double>(paintedAngleKey_) / kAngleSteps;
+    const QPointF tip = polar(centre, kNeedleLength * faceRadius, angle);
+    const QPointF tail = polar(centre, 0.20 * faceRadius, angle + 180);
+    const QPointF left = polar(centre, 0.11 * faceRadius, angle + 90);
+    const QPointF right = polar(centre, 0.11 * faceRadius, angle - 90);
+
+    // Two halves, one in the shine colour, give the needle a ridge.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(look_.needle);
+    painter.drawPolygon(QPolygonF({tip, left, tail}));
+    painter.setBrush(look_.needleShine);
+    painter.drawPolygon(QPolygonF({tip, right, tail}));
+    // A dark outline sets the light needle off against the light face.
+    painter.setPen(QPen(look_.marks, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(QPolygonF({tip, left, tail, right}));
+
+    const double capRadius = 0.17 * faceRadius;
+    painter.setPen(QPen(look_.marks, 0.8));
+    painter.setBrush(look_.capOuter);
+    painter.drawEllipse(centre, capRadius, capRadius);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(look_.capInner.lighter(104));
+    painter.drawEllipse(centre, capRadius * 0.55, capRadius * 0.55);
+}
+
+void DialGauge::paintEvent(QPaintEvent*)
+{
+    // A widget that was never shown may not have had its resize event yet.
+    if (dial_.deviceIndependentSize() != QSizeF(size())) {
+        renderDial();
+        renderReadout();
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, dial_);
+    painter.drawPixmap(readoutBox_.topLeft(), readout_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintNeedle(painter);
+}
+
+}  // namespace pelmora

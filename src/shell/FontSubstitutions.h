@@ -1,0 +1,23 @@
+#pragma once
+// The widget's fonts were chosen on another desktop; this maps each family the
+// layout names to a free one that is installed with the program.
+#include <QFont>
+#include <QString>
+
+namespace pelmora {
+
+// Safe to call more than once; the widget layout calls it itself.
+void installFontSubstitutions();
+
+enum FontStyle : unsigned {
+    Regular = 0,
+    Bold = 1u << 0,
+    Italic = 1u << 1,
+    Underlined = 1u << 2,
+};
+
+// A font of `pixelSize` pixels, so text does not grow with the screen's
+// pixels per inch.
+QFont layoutFont(const QString& family, int pixelSize, unsigned styles = Regular);
+
+}  // namespace pelmora

@@ -1,0 +1,68 @@
+#include "shell/ReflectionImage.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace pelmora {
+
+std::vector<int> reflectionOpacityRows(int reflectionSize, int rowCount)
+{
+    std::vector<int> rows(static_cast<size_t>(std::max(rowCount, 0)), 0);
+    if (reflectionSize <= 0) return rows;
+    const double n = reflectionSize;
+    for (int i = 0; i < rowCount && i < reflectionSize; ++i) {
+        const double opacity =
+            (n - i) / n * ReflectionImage::kStartOpacity + i / n * ReflectionImage::kEndOpacity;
+        rows[static_cast<size_t>(i)] = static_cast<int>(std::nearbyint(opacity));  // halves to even
+    }
+    return rows;
+}
+
+QImage fadedReflection(const QImage& picture, int reflectionSize)
+{
+    QImage flipped = picture.convertToFormat(QImage::Format_ARGB32).mirrored(false, true);
+    const std::vector<int> opacity = reflectionOpacityRows(reflectionSize, flipped.height());
+    for (int y = 0; y < flipped.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(flipped.scanLine(y));
+        const int rowOpacity = opacity[static_cast<size_t>(y)];
+        for (int x = 0; x < flipped.width(); ++x) {
+            const int alpha = qAlpha(row[x]) * rowOpacity / 255;
+            row[x] = qRgba(qRed(row[x]), qGreen(row[x]), qBlue(row[x]), alpha);
+        }
+    }
+    return flipped;
+}
+
+ReflectionImage::ReflectionImage(const QImage& picture, int reflectionSize, int reflectionAxis,
+                                 QWidget* parent)
+    : QWidget(parent)
+{
+    if (picture.isNull()) return;
+    const int pictureWidth = picture.width();
+    const int pictureHeight = picture.height();
+    const int height = pictureHeight + std::max(reflectionSize, 0);
+    resize(pictureWidth, height);
+
+    QImage canvas(pictureWidth, height, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(0, 0, picture);
+    const int bandHeight = pictureHeight + reflectionAxis;
+    if (reflectionSize > 0 && bandHeight > 0) {
+        // The canvas ends reflectionSize rows below the picture: that is the cut.
+        painter.drawImage(QRect(0, pictureHeight, pictureWidth, bandHeight),
+                          fadedReflection(picture, reflectionSize));
+    }
+    painter.end();
+    rendered_ = QPixmap::fromImage(canvas);
+}
+
+void ReflectionImage::paintEvent(QPaintEvent*)
+{
+    if (rendered_.isNull()) return;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, rendered_);
+}
+
+}  // namespace pelmora

@@ -1,0 +1,86 @@
+#pragma once
+// The widget window's contents: every label, frame, icon, bar and the gauge
+// at its place, with its design text, font and colours, on a surface of the
+// colour key RGB(0,128,255) that is cut out of the window so the background
+// window shows there.
+#include <QColor>
+#include <QPoint>
+#include <QRegion>
+#include <QWidget>
+
+#include "readings/WidgetControls.h"
+#include "shell/AnimationClock.h"
+
+namespace pelmora {
+
+class QtLabel;
+class GlideBar;
+class DialGauge;
+
+class WidgetLayout : public QWidget {
+    Q_OBJECT
+public:
+    static QColor colourKey() { return {0, 128, 255}; }
+    static constexpr int kOpacity = 217;  // of 255, over the whole window
+
+    explicit WidgetLayout(QWidget* parent = nullptr);
+
+    // Every control the readings write, by its layout name.
+    WidgetControls& controls() { return controls_; }
+    // The one clock that steps every bar and the gauge's needle.
+    AnimationClock& animationClock() { return clock_; }
+
+    // Any control by its layout name ("Label11", "Shape2", "btnClose", ...).
+    template <typename T = QWidget>
+    T* control(const char* name) const
+    {
+        return findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    }
+
+    // The drawn surface less every pixel of exactly the colour key, in this
+    // widget's coordinates.
+    QRegion colourKeyMask();
+
+    // On: the top-level window takes colourKeyMask() as its shape, renewed
+    // whenever a label's text or a control's visibility or place changes,
+    // and the window's opacity becomes kOpacity / 255.
+    void setColourKeyed(bool on);
+    bool isColourKeyed() const { return colourKeyed_; }
+
+signals:
+    void settingsClicked();
+    void linkClicked();
+    void minimizeClicked();
+    void closeClicked();
+    // A right-click on the body picture, and only there.
+    void bodyContextMenuRequested(QPoint globalPos);
+
+    // Mouse events on the window's own surface (not on a control), for the
+    // drag of both windows. Moves and releases are passed on wherever they
+    // arrive, so a drag always ends.
+    void surfaceMousePressed(Qt::MouseButton button, QPoint clientPos, QPoint globalPos);
+    void surfaceMouseMoved(QPoint clientPos, QPoint globalPos);
+    void surfaceMouseReleased(Qt::MouseButton button, QPoint clientPos, QPoint globalPos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void createPictures();
+    void createLabels();
+    void createTitleControls();
+    void createGaugeAndBars();
+    void fillControls();
+    void scheduleMaskUpdate();
+    void applyMask();
+
+    AnimationClock clock_;
+    WidgetControls controls_;
+    bool colourKeyed_ = false;
+    bool maskUpdatePending_ = false;
+};
+
+}  // namespace pelmora
