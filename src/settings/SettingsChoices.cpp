@@ -1,8 +1,8 @@
 #include "settings/SettingsChoices.h"
 
-#include <cfenv>
-#include <cmath>
 #include <limits>
+
+#include "readings/Rounding.h"
 
 namespace pelmora {
 
@@ -12,28 +12,6 @@ constexpr int64_t kBytesPerKB = 1024;
 constexpr int64_t kBytesPerMB = 1024 * 1024;
 constexpr int64_t kBytesPerGB = 1024 * 1024 * 1024;
 
-// Nearest integer, halves to the even neighbour, whatever rounding mode the
-// process runs in.
-double roundHalfEven(double value)
-{
-    const int previous = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(previous);
-    return rounded;
-}
-
-std::string groupThousands(const std::string& digits, const std::string& separator)
-{
-    std::string grouped;
-    const size_t count = digits.size();
-    for (size_t i = 0; i < count; ++i) {
-        if (i > 0 && (count - i) % 3 == 0) grouped += separator;
-        grouped += digits[i];
-    }
-    return grouped;
-}
-
 int64_t clampToSigned(uint64_t bytes)
 {
     constexpr auto kMax = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
@@ -41,18 +19,6 @@ int64_t clampToSigned(uint64_t bytes)
 }
 
 }  // namespace
-
-std::string formatHundredths(int64_t hundredths, const NumberSeparators& separators)
-{
-    const bool negative = hundredths < 0;
-    const uint64_t magnitude =
-        negative ? 0 - static_cast<uint64_t>(hundredths) : static_cast<uint64_t>(hundredths);
-    const uint64_t cents = magnitude % 100;
-    std::string text = groupThousands(std::to_string(magnitude / 100), separators.thousands) +
-                       separators.decimal + static_cast<char>('0' + cents / 10) +
-                       static_cast<char>('0' + cents % 10);
-    return negative ? "-" + text : text;
-}
 
 int64_t hundredthsOf(int64_t bytes, int64_t divisor)
 {
@@ -97,7 +63,7 @@ std::string DriveFreeSpaceText(char letter, Drives& drives, const NumberSeparato
         divisor = kBytesPerMB;
         unit = " MB (";
     }
-    return formatHundredths(hundredthsOf(shownBytes, divisor), separators) + unit +
+    return formatFixedPoint(static_cast<uint64_t>(hundredthsOf(shownBytes, divisor)), 2, separators) + unit +
            std::to_string(freePercent(freeBytes, sizeBytes)) + "%) of free disk space";
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "net/TrafficList.h"
+#include "readings/NumberFormat.h"
 #include "platform/Drives.h"
 #include "settings/DerivedDrives.h"
 #include "settings/SettingsStore.h"
@@ -17,15 +18,6 @@
 namespace pelmora {
 
 // The user's thousands and decimal separators ("1,234.50").
-struct NumberSeparators {
-    std::string thousands = ",";
-    std::string decimal = ".";
-};
-
-// A count of hundredths as a number with exactly two decimals, its whole
-// part grouped by threes: 123450 -> "1,234.50".
-std::string formatHundredths(int64_t hundredths, const NumberSeparators& separators);
-
 // bytes / divisor (both >= 0) in hundredths, the last digit rounded half to even.
 int64_t hundredthsOf(int64_t bytes, int64_t divisor);
 

@@ -146,11 +146,11 @@ TEST(DriveFreeSpaceText, UsesTheGivenSeparators)
 {
     TableDrives drives;
     drives.add('C', fixedDrive(1048575, 2097150));
-    EXPECT_EQ(DriveFreeSpaceText('C', drives, {".", ","}), "1.024,00 KB (50%) of free disk space");
-    EXPECT_EQ(formatHundredths(123456789050, {"\u00a0", ","}), "1\u00a0234\u00a0567\u00a0890,50");
-    EXPECT_EQ(formatHundredths(99999, {}), "999.99");
-    EXPECT_EQ(formatHundredths(100000, {}), "1,000.00");
-    EXPECT_EQ(formatHundredths(5, {}), "0.05");
+    EXPECT_EQ(DriveFreeSpaceText('C', drives, {",", ".", "\3"}), "1.024,00 KB (50%) of free disk space");
+    EXPECT_EQ(formatFixedPoint(123456789050, 2, {",", "\u00a0", "\3"}), "1\u00a0234\u00a0567\u00a0890,50");
+    EXPECT_EQ(formatFixedPoint(99999, 2, {}), "999.99");
+    EXPECT_EQ(formatFixedPoint(100000, 2, {}), "1,000.00");
+    EXPECT_EQ(formatFixedPoint(5, 2, {}), "0.05");
 }
 
 TEST(ListFixedDrives, ChecksTheStoredDrivesByExactLetter)

@@ -13,6 +13,7 @@
 #include "settings/dialog/DialogFrame.h"
 #include "settings/dialog/DriveTreeView.h"
 #include "settings/dialog/TaskMessage.h"
+#include "shell/LocaleSeparators.h"
 
 namespace pelmora {
 
@@ -20,12 +21,6 @@ namespace {
 
 constexpr int kExtentBeyondWidestEntry = 50;
 constexpr int kDiskNodePicture = 0;
-
-NumberSeparators localeSeparators()
-{
-    const QLocale locale;
-    return {locale.groupSeparator().toStdString(), locale.decimalPoint().toStdString()};
-}
 
 }  // namespace
 
@@ -68,7 +63,7 @@ void TSettingsForm::FillDriveTree()
     SecondDrive = settings.secondDrive;
     trackSpeed->setValue(settings.refreshSpeed);  // the slider clamps it into 1..60
 
-    for (const DriveNode& node : listFixedDrives(drives_, settings, localeSeparators()))
+    for (const DriveNode& node : listFixedDrives(drives_, settings, qtLocaleNumberSeparators()))
         DrivesTreeView->addNode(QString::fromStdString(node.text), kDiskNodePicture, node.stateIndex);
 }
 

@@ -12,11 +12,9 @@
 #include "settings/dialog/SettingsForm.h"
 #include "settings/dialog/TrackBar.h"
 #include "shell/ReflectionImage.h"
+#include "shell/ResourcePicture.h"
 
 namespace pelmora {
-
-// Defined with the widget's resources: a picture by its resource alias.
-QImage loadResourcePicture(const QString& alias);
 
 namespace {
 

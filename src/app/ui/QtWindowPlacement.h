@@ -1,0 +1,28 @@
+#pragma once
+// A Qt window's placement in the placement file: restored each time the
+// window is about to become visible, saved when it closes or is destroyed.
+#include <QWidget>
+
+#include "settings/PlacementFile.h"
+
+namespace pelmora {
+
+class QtWindowPlacement {
+public:
+    QtWindowPlacement(QWidget& window, std::filesystem::path file, std::string section, bool restoreState);
+
+    // Moves the window to its stored place (and state, when asked for).
+    void restore();
+    void saveOnClose();
+    void saveOnDestroy();
+
+private:
+    CurrentWindow current() const;
+    WindowPlacement placement() const;
+
+    QWidget& window_;
+    PlacementTracker tracker_;
+    bool restoreState_;
+};
+
+}  // namespace pelmora

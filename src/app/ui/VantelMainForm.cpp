@@ -1,0 +1,210 @@
+#include "app/ui/VantelMainForm.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QWindow>
+
+#include "app/Startup.h"
+#include "app/ui/X11WindowTools.h"
+#include "settings/PlacementFile.h"
+#include "settings/dialog/SettingsForm.h"
+#include "shell/BackForm.h"
+#include "shell/LocaleSeparators.h"
+#include "shell/ResourcePicture.h"
+#include "shell/WidgetLayout.h"
+
+namespace pelmora {
+
+VantelMainForm::VantelMainForm(const Dependencies& dependencies)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint),
+      deps_(dependencies),
+      layout_(new WidgetLayout(this)),
+      placement_(*this, dependencies.placementFile, kMainWindowSection, false)
+{
+    setWindowTitle(kApplicationTitle);
+    setFixedSize(layout_->size());
+    setAttribute(Qt::WA_QuitOnClose, false);  // closing ends the loop explicitly, see closeEvent
+    winId();
+    x11::setWindowClass(windowHandle(), "pelmora", kMainWindowClass);
+    layout_->setColourKeyed(true);
+    connectLayout();
+    createPopupMenu();
+    createTrayIcon();
+
+    connect(&refreshTimer_.timer(), &QTimer::timeout, this, &VantelMainForm::RefreshTimerTimer);
+    stayOnTopTimer_.setSingleShot(true);
+    stayOnTopTimer_.setInterval(10);
+    connect(&stayOnTopTimer_, &QTimer::timeout, this, &VantelMainForm::StayOnTopTimerTimer);
+    stayOnTopTimer_.start();
+
+    // Creation, in order: the monitor thread, the processor label, the first refresh.
+    monitor_ = std::make_unique<TNetMonitorThread>(deps_.services.ipHelper, refreshIntervalMs_);
+    panels_ = std::make_unique<WidgetPanels>(layout_->controls(), deps_.services, deps_.cpuUsage, *monitor_,
+                                             qtLocaleNumberSeparators);
+    cycle_ = std::make_unique<RefreshCycle>(deps_.store, refreshTimer_, deps_.services.drives, *panels_,
+                                            refreshIntervalMs_);
+    panels_->showProcessorNameAndClock();
+    RefreshTimerTimer();
+}
+
+VantelMainForm::~VantelMainForm()
+{
+    refreshTimer_.setEnabled(false);
+    monitor_->StopMonitoring();
+    trayIcon_.hide();
+}
+
+void VantelMainForm::setBackForm(BackForm* backForm)
+{
+    backForm_ = backForm;
+    backForm_->setWidgetWindow(this);
+    // Keeps the widget above its backdrop under the window manager.
+    windowHandle()->setTransientParent(backForm_->windowHandle());
+}
+
+void VantelMainForm::connectLayout()
+{
+    connect(layout_, &WidgetLayout::settingsClicked, this, &VantelMainForm::imgSettingsClick);
+    connect(layout_, &WidgetLayout::linkClicked, this, &VantelMainForm::Image1Click);
+    connect(layout_, &WidgetLayout::minimizeClicked, this, &VantelMainForm::btnMinimizeClick);
+    connect(layout_, &WidgetLayout::closeClicked, this, &VantelMainForm::btnCloseClick);
+    connect(layout_, &WidgetLayout::bodyContextMenuRequested, this,
+            [this](QPoint globalPos) { popupMenu_.popup(globalPos); });
+    // Presses on the window's own surface drag both windows.
+    connect(layout_, &WidgetLayout::surfaceMousePressed, this, [this](Qt::MouseButton b, QPoint c, QPoint g) {
+        if (backForm_) backForm_->formMouseDown(b, c, g);
+    });
+    connect(layout_, &WidgetLayout::surfaceMouseMoved, this, [this](QPoint c, QPoint g) {
+        if (backForm_) backForm_->formMouseMove(c, g);
+    });
+    connect(layout_, &WidgetLayout::surfaceMouseReleased, this, [this](Qt::MouseButton b, QPoint c, QPoint g) {
+        if (backForm_) backForm_->formMouseUp(b, c, g);
+    });
+}
+
+void VantelMainForm::createPopupMenu()
+{
+    stayOnTopAction_ = popupMenu_.addAction(tr("&Stay on top"));
+    stayOnTopAction_->setCheckable(true);
+    stayOnTopAction_->setChecked(true);  // checked from the start; the flag follows 10 ms later
+    connect(stayOnTopAction_, &QAction::triggered, this, &VantelMainForm::Stayontop1Click);
+    popupMenu_.addSeparator();
+    connect(popupMenu_.addAction(tr("Close")), &QAction::triggered, this, &VantelMainForm::Close1Click);
+}
+
+void VantelMainForm::createTrayIcon()
+{
+    ensureResourcesLoaded();
+    trayIcon_.setIcon(QIcon(QStringLiteral(":/tray.ico")));
+    trayIcon_.setToolTip(kApplicationTitle);
+    connect(&trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick) TrayIconDblClick();  // one click does nothing
+    });
+    trayIcon_.show();
+}
+
+void VantelMainForm::RefreshTimerTimer() { cycle_->RefreshTimerTimer(); }
+
+void VantelMainForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) placement_.restore();
+    FormShow();
+}
+
+void VantelMainForm::FormShow()
+{
+    if (!backForm_) return;
+    backForm_->show();
+    backForm_->raise();
+    raise();
+    move(backForm_->pos());
+    // The window manager forgets these states whenever a window is hidden.
+    QTimer::singleShot(10, this, &VantelMainForm::applyWindowStates);
+}
+
+void VantelMainForm::applyWindowStates()
+{
+    QWindow* widget = windowHandle();
+    QWindow* back = backForm_ ? backForm_->windowHandle() : nullptr;
+    x11::skipTaskbarAndPager(widget);
+    x11::skipTaskbarAndPager(back);
+    if (!stayOnTopTimer_.isActive()) {
+        const x11::Layer layer = stayOnTop_ ? x11::Layer::OnTop : x11::Layer::AtBottom;
+        x11::setLayer(back, layer);
+        x11::setLayer(widget, layer);
+        x11::stackAbove(widget, back);
+    }
+    x11::flush();
+}
+
+void VantelMainForm::StayOnTopTimerTimer()
+{
+    stayOnTopTimer_.stop();
+    stayOnTop_ = true;
+    applyWindowStates();
+}
+
+void VantelMainForm::Stayontop1Click()
+{
+    stayOnTop_ = !stayOnTop_;
+    stayOnTopAction_->setChecked(stayOnTop_);
+    applyWindowStates();
+}
+
+void VantelMainForm::Close1Click() { close(); }
+
+void VantelMainForm::btnCloseClick() { close(); }
+
+void VantelMainForm::btnMinimizeClick()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable() && trayIcon_.isVisible()) {
+        hide();
+        if (backForm_) backForm_->hide();
+        return;
+    }
+    // No notification area to come back from: iconify, so the desktop's
+    // window list brings the widget back.
+    if (backForm_) backForm_->showMinimized();
+    showMinimized();
+}
+
+void VantelMainForm::TrayIconDblClick()
+{
+    if (isVisible()) return;
+    show();
+}
+
+void VantelMainForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Back from the desktop's window list: the backdrop comes along.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() && backForm_ && backForm_->isMinimized()) {
+        backForm_->showNormal();
+        FormShow();
+    }
+}
+
+void VantelMainForm::imgSettingsClick()
+{
+    refreshTimer_.setEnabled(false);
+    {
+        TSettingsForm dialog(this, deps_.store, cycle_->currentDrives(), deps_.services.drives, *monitor_,
+                             deps_.services.version, deps_.shellOpen);
+        dialog.exec();
+    }
+    refreshTimer_.setEnabled(true);
+    RefreshTimerTimer();
+}
+
+void VantelMainForm::Image1Click() { deps_.shellOpen.open(kMakerWebAddress); }
+
+void VantelMainForm::closeEvent(QCloseEvent* event)
+{
+    placement_.saveOnClose();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+}  // namespace pelmora

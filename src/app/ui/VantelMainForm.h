@@ -1,0 +1,97 @@
+#pragma once
+// The widget window: a borderless tool window whose own surface is colour-
+// keyed away, standing on the background window. It drives the refresh
+// cycle, owns the network monitor, the notification-area icon and the popup
+// menu, and opens the settings dialog and the maker's web site.
+#include <QAction>
+#include <QMenu>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <memory>
+
+#include "app/ui/QtRefreshTimer.h"
+#include "app/ui/QtWindowPlacement.h"
+#include "net/NetMonitorThread.h"
+#include "platform/Services.h"
+#include "platform/ShellOpen.h"
+#include "readings/CPUUsage.h"
+#include "readings/RefreshCycle.h"
+#include "readings/WidgetPanels.h"
+#include "settings/SettingsStore.h"
+
+namespace pelmora {
+
+class BackForm;
+class WidgetLayout;
+
+inline constexpr const char* kMakerWebAddress = "https://www.talvessa.com/drivers/";
+
+class VantelMainForm : public QWidget {
+    Q_OBJECT
+public:
+    struct Dependencies {
+        Services& services;
+        SettingsStore& store;
+        CPUUsage& cpuUsage;
+        ShellOpen& shellOpen;
+        std::filesystem::path placementFile;
+    };
+
+    // Runs the creation steps: tool window, monitor thread, processor label,
+    // first refresh.
+    explicit VantelMainForm(const Dependencies& dependencies);
+    // Stops the monitor thread and waits for it to end.
+    ~VantelMainForm() override;
+
+    void setBackForm(BackForm* backForm);
+
+    WidgetLayout& layout() { return *layout_; }
+    const CurrentDrives& currentDrives() const { return cycle_->currentDrives(); }
+    bool stayOnTop() const { return stayOnTop_; }
+    bool refreshTimerEnabled() const { return refreshTimer_.isEnabled(); }
+    QMenu& popupMenu() { return popupMenu_; }
+    QSystemTrayIcon& trayIcon() { return trayIcon_; }
+
+public slots:
+    void RefreshTimerTimer();
+    void StayOnTopTimerTimer();
+    void Stayontop1Click();
+    void Close1Click();
+    void btnMinimizeClick();
+    void btnCloseClick();
+    void imgSettingsClick();
+    void Image1Click();
+    void TrayIconDblClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void FormShow();
+    void applyWindowStates();
+    void connectLayout();
+    void createPopupMenu();
+    void createTrayIcon();
+
+    Dependencies deps_;
+    WidgetLayout* layout_;
+    std::atomic<uint32_t> refreshIntervalMs_{kDesignRefreshIntervalMs};
+    std::unique_ptr<TNetMonitorThread> monitor_;
+    std::unique_ptr<WidgetPanels> panels_;
+    QtRefreshTimer refreshTimer_;
+    std::unique_ptr<RefreshCycle> cycle_;
+    QTimer stayOnTopTimer_;
+    bool stayOnTop_ = false;
+    QMenu popupMenu_;
+    QAction* stayOnTopAction_ = nullptr;
+    QSystemTrayIcon trayIcon_;
+    QPointer<BackForm> backForm_;
+    QtWindowPlacement placement_;
+};
+
+}  // namespace pelmora

@@ -1,0 +1,65 @@
+#include "app/ui/WidgetApplication.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include "app/Startup.h"
+#include "app/ui/QtShellOpen.h"
+#include "app/ui/QtWindowPlacement.h"
+#include "app/ui/VantelMainForm.h"
+#include "app/ui/X11WindowTools.h"
+#include "platform/ConfigLocation.h"
+#include "platform/linux/LinuxServices.h"
+#include "readings/CPUUsage.h"
+#include "settings/PlacementFile.h"
+#include "shell/BackForm.h"
+#include "shell/FontSubstitutions.h"
+
+namespace pelmora {
+
+namespace {
+
+void centreOnScreen(QWidget& window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    }
+}
+
+}  // namespace
+
+int runWidget(int& argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kApplicationTitle);
+    QApplication::setQuitOnLastWindowClosed(false);
+    installFontSubstitutions();
+
+    LinuxServices linux;
+    // The processor sampler's state lives for the whole process.
+    CPUUsage cpuUsage(linux.services().performanceData);
+    SettingsStore store(settingsFilePath());
+    QtShellOpen shellOpen;
+
+    VantelMainForm widget({linux.services(), store, cpuUsage, shellOpen, placementFilePath()});
+    centreOnScreen(widget);
+    {
+        // Created after the widget window, visible from creation; destroyed first.
+        BackForm back;
+        back.winId();
+        x11::setWindowClass(back.windowHandle(), "pelmora", kBackWindowClass);
+        QtWindowPlacement backPlacement(back, placementFilePath(), kBackgroundWindowSection, true);
+        centreOnScreen(back);
+        backPlacement.restore();
+        back.show();
+        widget.setBackForm(&back);
+        widget.show();
+
+        const int exitCode = app.exec();
+        backPlacement.saveOnDestroy();
+        if (exitCode != 0) return exitCode;
+    }
+    return 0;
+}
+
+}  // namespace pelmora

@@ -1,0 +1,15 @@
+#include "readings/WidgetPanels.h"
+
+namespace pelmora {
+
+WidgetPanels::WidgetPanels(WidgetControls& controls, Services& services, CPUUsage& cpuUsage,
+                           const TrafficList& traffic, DrivePanel::SeparatorsSource separators)
+    : network_(controls, traffic),
+      memory_(controls, services.memory),
+      drives_(controls, services.drives, separators),
+      status_(controls, services.tickCount, services.names, services.display, services.audio, services.power),
+      processor_(controls, cpuUsage, services.processor)
+{
+}
+
+}  // namespace pelmora
