@@ -18,6 +18,15 @@ trap e2e_cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    if [ -n "${WIDGET_WINDOW:-}" ]; then
+        echo "  widget state: $(wm_state "$WIDGET_WINDOW")" >&2
+        echo "  background state: $(wm_state "$BACK_WINDOW")" >&2
+        echo "  stacking: $(stacking_order | tr '\n' ' ')" >&2
+        local id
+        for id in $(popup_windows); do
+            echo "  popup $id: $(xdotool getwindowgeometry "$id" | tr '\n' ' ') $(xprop -id "$id" WM_NAME _NET_WM_WINDOW_TYPE | tr '\n' ' ')" >&2
+        done
+    fi
     exit 1
 }
 
@@ -51,11 +60,14 @@ mapped_window_of_class() {
     xdotool search --onlyvisible --class "^$1\$" 2>/dev/null | head -n 1
 }
 
-wait_for_widget() {
-    wait_for 15 "the widget window" mapped_window_of_class TVantelMainForm
-    wait_for 15 "the background window" mapped_window_of_class TBackForm
+both_windows_mapped() {
     WIDGET_WINDOW=$(mapped_window_of_class TVantelMainForm)
     BACK_WINDOW=$(mapped_window_of_class TBackForm)
+    [ -n "$WIDGET_WINDOW" ] && [ -n "$BACK_WINDOW" ]
+}
+
+wait_for_widget() {
+    wait_for 15 "the widget and its background window" both_windows_mapped
 }
 
 # "X Y" of a window's top-left corner on the screen.
@@ -73,6 +85,16 @@ stacking_order() {
         xargs -n1 printf '%d\n' 2>/dev/null
 }
 
+# The managed (top-level) window of a WM_CLASS class, from the window
+# manager's client list.
+client_of_class() {
+    local id
+    for id in $(stacking_order); do
+        xprop -id "$id" WM_CLASS 2>/dev/null | grep -q "\"$1\"\$" && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
 # Position of a window in the stacking list (0 = bottom); -1 when absent.
 stacking_index() {
     local target=$(( $1 )) i=0 id
@@ -85,4 +107,79 @@ stacking_index() {
 
 process_exited() {
     ! kill -0 "$1" 2>/dev/null
+}
+
+# The widget window's top-left corner, as "X Y".
+widget_origin() {
+    window_position "$WIDGET_WINDOW"
+}
+
+# Moves the pointer to a point given in the widget's client coordinates.
+pointer_to() {
+    local origin
+    read -r -a origin <<<"$(widget_origin)"
+    xdotool mousemove "$(( origin[0] + $1 ))" "$(( origin[1] + $2 ))"
+}
+
+# Visible popup menus of the widget: override-redirect windows of its class
+# standing on the root window.
+popup_windows() {
+    local id
+    for id in $(xdotool search --onlyvisible --class '^Pelmora$' 2>/dev/null); do
+        # The tray icon is override-redirect too, but lives inside the tray.
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' &&
+            xwininfo -tree -id "$id" 2>/dev/null | grep -q 'Parent window id: .*(the root window)' &&
+            echo "$id"
+    done
+}
+
+popup_open() {
+    [ -n "$(popup_windows)" ]
+}
+
+no_popup_open() {
+    [ -z "$(popup_windows)" ]
+}
+
+# The tray icon: the process's own window docked into the tray host.
+find_tray_icon() {
+    local id
+    for id in $(xdotool search --onlyvisible --class '^Pelmora$' 2>/dev/null); do
+        xwininfo -id "$id" | grep -q 'Width: 2[0-9]$' && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
+has_state() {
+    wm_state "$1" | grep -q "$2"
+}
+
+lacks_state() {
+    ! wm_state "$1" | grep -q "$2"
+}
+
+# Compares the widget's and the background's stacking: prints "ok" when the
+# widget is directly above the background.
+widget_directly_above_background() {
+    [ "$(stacking_index "$WIDGET_WINDOW")" -eq $(( $(stacking_index "$BACK_WINDOW") + 1 )) ]
+}
+
+# Opens the popup menu with a right-click on the body picture and clicks its
+# first or its last item.
+menu_pick() {
+    local menu x y width height
+    pointer_to 22 150
+    xdotool click 3
+    wait_for 5 "the popup menu" popup_open
+    menu=$(popup_windows | head -n 1)
+    eval "$(xdotool getwindowgeometry --shell "$menu" | sed 's/^/local /')"
+    x=$(( X + WIDTH / 2 ))
+    case "$1" in
+        first) y=$(( Y + 12 )) ;;
+        last) y=$(( Y + HEIGHT - 12 )) ;;
+    esac
+    xdotool mousemove "$x" "$y"
+    sleep 0.1  # the menu highlights the item under the pointer on the next move
+    xdotool mousemove "$x" "$(( y + 1 ))" click 1
+    wait_for 5 "the popup menu to close" no_popup_open
 }

@@ -59,6 +59,8 @@ void VantelMainForm::setBackForm(BackForm* backForm)
 {
     backForm_ = backForm;
     backForm_->setWidgetWindow(this);
+    windowHandle()->installEventFilter(this);
+    backForm_->windowHandle()->installEventFilter(this);
     // Keeps the widget above its backdrop under the window manager.
     windowHandle()->setTransientParent(backForm_->windowHandle());
 }
@@ -120,8 +122,21 @@ void VantelMainForm::FormShow()
     backForm_->raise();
     raise();
     move(backForm_->pos());
-    // The window manager forgets these states whenever a window is hidden.
-    QTimer::singleShot(10, this, &VantelMainForm::applyWindowStates);
+}
+
+bool VantelMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window manager forgets the windows' states whenever they are hidden
+    // and ignores requests for a window it has not mapped yet: state them
+    // again each time a window appears on screen.
+    if (event->type() == QEvent::Expose) {
+        auto* window = static_cast<QWindow*>(watched);
+        const bool exposed = window->isExposed();
+        const bool appeared = exposed && !window->property("pelmoraExposed").toBool();
+        window->setProperty("pelmoraExposed", exposed);
+        if (appeared) applyWindowStates();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void VantelMainForm::applyWindowStates()
