@@ -42,6 +42,16 @@ public:
     virtual bool outputVolume(uint32_t& volume) = 0;
 };
 
+// Battery flag bits and the values that mean "cannot tell".
+inline constexpr uint8_t kBatteryFlagHigh = 1;      // above 66 %
+inline constexpr uint8_t kBatteryFlagLow = 2;       // below 33 %
+inline constexpr uint8_t kBatteryFlagCritical = 4;  // below 5 %
+inline constexpr uint8_t kBatteryFlagCharging = 8;
+inline constexpr uint8_t kBatteryFlagNoBattery = 128;
+inline constexpr uint8_t kBatteryFlagUnknown = 255;
+inline constexpr uint8_t kBatteryPercentUnknown = 255;
+inline constexpr uint32_t kBatteryTimeUnknown = 0xFFFFFFFF;
+
 struct PowerStatus {
     uint8_t acLineStatus = 255;
     uint8_t batteryFlag = 255;         // 1 high, 2 low, 4 critical, 8 charging, 128 none, 255 unknown

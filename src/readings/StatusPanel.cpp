@@ -4,27 +4,18 @@ namespace pelmora {
 
 namespace {
 
-constexpr uint8_t kFlagHigh = 1;
-constexpr uint8_t kFlagLow = 2;
-constexpr uint8_t kFlagCritical = 4;
-constexpr uint8_t kFlagCharging = 8;
-constexpr uint8_t kFlagNoBattery = 128;
-constexpr uint8_t kFlagUnknown = 255;
-constexpr uint8_t kPercentUnknown = 255;
-constexpr uint32_t kTimeUnknown = 0xFFFFFFFF;
-
 uint32_t levelPercent(uint32_t level) { return level * 100 / 65535; }
 
 }  // namespace
 
 BatteryState classifyBattery(uint8_t batteryFlag)
 {
-    if (batteryFlag == kFlagUnknown) return BatteryState::Unknown;
-    if (batteryFlag & kFlagNoBattery) return BatteryState::NoBattery;
-    if (batteryFlag & kFlagCharging) return BatteryState::Charging;
-    if (batteryFlag & kFlagCritical) return BatteryState::Critical;
-    if (batteryFlag & kFlagLow) return BatteryState::Low;
-    if (batteryFlag & kFlagHigh) return BatteryState::High;
+    if (batteryFlag == kBatteryFlagUnknown) return BatteryState::Unknown;
+    if (batteryFlag & kBatteryFlagNoBattery) return BatteryState::NoBattery;
+    if (batteryFlag & kBatteryFlagCharging) return BatteryState::Charging;
+    if (batteryFlag & kBatteryFlagCritical) return BatteryState::Critical;
+    if (batteryFlag & kBatteryFlagLow) return BatteryState::Low;
+    if (batteryFlag & kBatteryFlagHigh) return BatteryState::High;
     return BatteryState::Medium;
 }
 
@@ -65,9 +56,9 @@ std::string batteryStateCaption(BatteryState state)
 std::string batteryTimeCaption(BatteryState state, const PowerStatus& status)
 {
     if (state == BatteryState::NoBattery || state == BatteryState::Unknown) return kBatteryTimeNotAvailable;
-    if (status.batteryLifePercent == kPercentUnknown) return kBatteryTimeNotAvailable;
+    if (status.batteryLifePercent == kBatteryPercentUnknown) return kBatteryTimeNotAvailable;
     const std::string charge = std::to_string(status.batteryLifePercent) + "%";
-    if (status.batteryLifeTime == kTimeUnknown) return charge;
+    if (status.batteryLifeTime == kBatteryTimeUnknown) return charge;
     return charge + " (" + std::to_string(status.batteryLifeTime) + ")";
 }
 

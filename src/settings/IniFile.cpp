@@ -2,17 +2,11 @@
 
 #include <algorithm>
 
+#include "settings/TextEncoding.h"
+
 namespace pelmora {
 
 namespace {
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size()
-           && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 std::string_view trim(std::string_view text)
 {
@@ -72,7 +66,7 @@ std::string IniDocument::text() const
 std::optional<std::size_t> IniDocument::findSection(std::string_view section) const
 {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind == Line::Kind::Section && equalNoCase(lines_[i].name, section)) return i;
+        if (lines_[i].kind == Line::Kind::Section && equalNoCaseAscii(lines_[i].name, section)) return i;
     }
     return std::nullopt;
 }
@@ -83,8 +77,8 @@ std::optional<std::size_t> IniDocument::findEntry(std::string_view section, std:
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Line& line = lines_[i];
         if (line.kind == Line::Kind::Section) {
-            inSection = equalNoCase(line.name, section);
-        } else if (inSection && line.kind == Line::Kind::Entry && equalNoCase(line.name, key)) {
+            inSection = equalNoCaseAscii(line.name, section);
+        } else if (inSection && line.kind == Line::Kind::Entry && equalNoCaseAscii(line.name, key)) {
             return i;
         }
     }

@@ -2,17 +2,11 @@
 
 #include <algorithm>
 
+#include "settings/TextEncoding.h"
+
 namespace pelmora {
 
 namespace {
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size()
-           && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -35,9 +29,9 @@ std::string_view withoutLineEnd(std::string_view raw) { return raw.substr(0, raw
 // True when `[-deleted]` removes `keyPath`: the key itself or one above it.
 bool deletionCovers(std::string_view deleted, std::string_view keyPath)
 {
-    if (equalNoCase(deleted, keyPath)) return true;
+    if (equalNoCaseAscii(deleted, keyPath)) return true;
     return keyPath.size() > deleted.size() && keyPath[deleted.size()] == '\\'
-           && equalNoCase(keyPath.substr(0, deleted.size()), deleted);
+           && equalNoCaseAscii(keyPath.substr(0, deleted.size()), deleted);
 }
 
 std::vector<std::string_view> physicalLines(std::string_view text)
@@ -123,7 +117,7 @@ std::optional<RegDocument> RegDocument::parse(std::string_view text)
                               [](const Item& item) { return !trim(item.raw).empty(); });
     if (first == document.items_.end() || first->kind != Item::Kind::Other) return std::nullopt;
     const std::string_view version = trim(first->raw);
-    if (!equalNoCase(version, kRegVersionLine) && !equalNoCase(version, "REGEDIT4")) return std::nullopt;
+    if (!equalNoCaseAscii(version, kRegVersionLine) && !equalNoCaseAscii(version, "REGEDIT4")) return std::nullopt;
     first->kind = Item::Kind::Version;
     for (const Item& item : document.items_) {
         if (!lineEndOf(item.raw).empty()) {
@@ -170,7 +164,7 @@ std::optional<std::size_t> RegDocument::lastSection(std::string_view keyPath) co
     std::optional<std::size_t> found;
     for (std::size_t i = liveFrom(keyPath); i < items_.size(); ++i) {
         const Item& item = items_[i];
-        if (item.kind == Item::Kind::Section && !item.deletesKey && equalNoCase(item.keyPath, keyPath)) found = i;
+        if (item.kind == Item::Kind::Section && !item.deletesKey && equalNoCaseAscii(item.keyPath, keyPath)) found = i;
     }
     return found;
 }
@@ -182,8 +176,8 @@ std::optional<RegValue> RegDocument::find(std::string_view keyPath, std::string_
     for (std::size_t i = liveFrom(keyPath); i < items_.size(); ++i) {
         const Item& item = items_[i];
         if (item.kind == Item::Kind::Section) {
-            inKey = !item.deletesKey && equalNoCase(item.keyPath, keyPath);
-        } else if (inKey && item.kind == Item::Kind::Value && equalNoCase(item.value.name, name)) {
+            inKey = !item.deletesKey && equalNoCaseAscii(item.keyPath, keyPath);
+        } else if (inKey && item.kind == Item::Kind::Value && equalNoCaseAscii(item.value.name, name)) {
             if (item.value.value.type == RegType::Deleted) {
                 found.reset();
             } else {
@@ -233,8 +227,8 @@ bool RegDocument::setString(std::string_view keyPath, std::string_view name, std
     for (std::size_t i = liveFrom(keyPath); i < items_.size(); ++i) {
         const Item& item = items_[i];
         if (item.kind == Item::Kind::Section) {
-            inKey = !item.deletesKey && equalNoCase(item.keyPath, keyPath);
-        } else if (inKey && item.kind == Item::Kind::Value && equalNoCase(item.value.name, name)) {
+            inKey = !item.deletesKey && equalNoCaseAscii(item.keyPath, keyPath);
+        } else if (inKey && item.kind == Item::Kind::Value && equalNoCaseAscii(item.value.name, name)) {
             deciding = i;
         }
     }

@@ -1,5 +1,7 @@
 #include "settings/TextEncoding.h"
 
+#include <algorithm>
+
 #include <cstdint>
 
 namespace pelmora {
@@ -169,6 +171,13 @@ std::optional<std::string> encodeTextFile(std::string_view text, TextFileEncodin
         break;
     }
     return std::string(text);
+}
+
+bool equalNoCaseAscii(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size()
+           && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 }  // namespace pelmora

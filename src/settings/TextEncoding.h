@@ -9,6 +9,10 @@ namespace pelmora {
 
 bool isValidUtf8(std::string_view text);
 
+// Compares ASCII letters without regard to case, as value names and key
+// paths are compared; other bytes must match exactly.
+bool equalNoCaseAscii(std::string_view a, std::string_view b);
+
 // Exact conversions: nothing on malformed input, so that a converted text
 // converts back to the very same bytes.
 std::optional<std::string> utf16LeToUtf8(std::string_view bytes);

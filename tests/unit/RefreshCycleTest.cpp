@@ -63,9 +63,9 @@ protected:
     {
         char pattern[] = "/tmp/pelmora-cycle-XXXXXX";
         dir_ = mkdtemp(pattern);
-        drives.add('C', {kDriveFixed, true, 50, 100});
-        drives.add('D', {kDriveFixed, true, 50, 100});
-        drives.add('E', {kDriveRemovable, true, 50, 100});
+        drives.add('C');
+        drives.add('D');
+        drives.add('E').type = kDriveRemovable;
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
@@ -163,7 +163,7 @@ TEST(DerivedDrives, FollowTheStoredChoiceAndTheFixedDrives)
 {
     FakeDrives drives;
     drives.add('C');
-    drives.add('D', {kDriveRemovable});
+    drives.add('D').type = kDriveRemovable;
     drives.add('F');
     struct Case {
         const char* drive1;

@@ -12,6 +12,8 @@
 #include <system_error>
 #include <tuple>
 
+#include "platform/linux/SysfsText.h"
+
 namespace pelmora {
 
 namespace fs = std::filesystem;
@@ -38,21 +40,11 @@ constexpr uint32_t kOperOperational = 5;
 constexpr uint32_t kDefaultReassemblySize = 65535;
 constexpr uint16_t kPrimaryAddress = 1;
 
-// The first line of a small text file, without trailing blanks; nothing when
-// it cannot be read (a down link's `speed` answers EINVAL, for instance).
-std::optional<std::string> readLine(const fs::path& file)
-{
-    std::ifstream in(file);
-    std::string line;
-    if (!in || !std::getline(in, line)) return std::nullopt;
-    while (!line.empty() && static_cast<unsigned char>(line.back()) <= 32) line.pop_back();
-    return line;
-}
 
 template <typename Number>
 std::optional<Number> readNumber(const fs::path& file, int base = 10)
 {
-    const auto line = readLine(file);
+    const auto line = readFirstLine(file);
     if (!line) return std::nullopt;
     std::string_view text = *line;
     if (base == 16 && text.starts_with("0x")) text.remove_prefix(2);
@@ -97,7 +89,7 @@ void fillStatus(MIB_IFROW& row, const fs::path& interfaceDir)
 {
     const bool adminUp = (readNumber<uint32_t>(interfaceDir / "flags", 16).value_or(0) & IFF_UP) != 0;
     row.dwAdminStatus = adminUp ? kAdminUp : kAdminDown;
-    const std::string state = readLine(interfaceDir / "operstate").value_or("");
+    const std::string state = readFirstLine(interfaceDir / "operstate").value_or("");
     if (!adminUp) {
         row.dwOperStatus = kOperNonOperational;
     } else if (state == "up" || state == "unknown") {  // the loopback says unknown
@@ -111,7 +103,7 @@ void fillStatus(MIB_IFROW& row, const fs::path& interfaceDir)
 
 void fillPhysicalAddress(MIB_IFROW& row, const fs::path& interfaceDir)
 {
-    const std::string text = readLine(interfaceDir / "address").value_or("");
+    const std::string text = readFirstLine(interfaceDir / "address").value_or("");
     uint32_t length = 0;
     for (size_t at = 0; at + 2 <= text.size() && length < kMaxLenPhysAddr; at += 3) {
         uint8_t octet = 0;
@@ -137,8 +129,8 @@ void truncateUtf8(std::string& text, size_t maxBytes)
 std::string describe(const std::string& name, const fs::path& interfaceDir)
 {
     std::string text = name;
-    auto model = readLine(interfaceDir / "device" / "product");
-    if (!model) model = readLine(interfaceDir / "device" / ".." / "product");  // USB: the interface's device
+    auto model = readFirstLine(interfaceDir / "device" / "product");
+    if (!model) model = readFirstLine(interfaceDir / "device" / ".." / "product");  // USB: the interface's device
     if (model && !model->empty()) text += " - " + *model;
     std::error_code error;
     const fs::path driver = fs::read_symlink(interfaceDir / "device" / "driver", error);

@@ -8,34 +8,18 @@
 #include <fstream>
 #include <memory>
 
+#include "platform/linux/SysfsText.h"
+
 namespace pelmora {
 
 namespace {
-
-constexpr uint8_t kFlagHigh = 1;
-constexpr uint8_t kFlagLow = 2;
-constexpr uint8_t kFlagCritical = 4;
-constexpr uint8_t kFlagCharging = 8;
-constexpr uint8_t kFlagNoBattery = 128;
-constexpr uint8_t kFlagUnknown = 255;
-constexpr uint8_t kPercentUnknown = 255;
-constexpr uint32_t kTimeUnknown = 0xFFFFFFFF;
-
-std::optional<std::string> firstLine(const std::string& path)
-{
-    std::ifstream file(path);
-    std::string line;
-    if (!file || !std::getline(file, line)) return std::nullopt;
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    return line;
-}
 
 // Larger readings are taken for garbage: 10^12 µWh is a megawatt-hour.
 constexpr int64_t kLargestReading = 1000000000000;
 
 std::optional<int64_t> number(const std::string& path)
 {
-    const std::optional<std::string> text = firstLine(path);
+    const std::optional<std::string> text = readFirstLine(path);
     if (!text || text->empty()) return std::nullopt;
     int64_t value = 0;
     const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
@@ -47,7 +31,7 @@ std::optional<int64_t> number(const std::string& path)
 BatteryReading readBattery(const std::string& dir)
 {
     BatteryReading battery;
-    battery.status = firstLine(dir + "/status").value_or("");
+    battery.status = readFirstLine(dir + "/status").value_or("");
     battery.capacityPercent = number(dir + "/capacity");
     battery.energyNow = number(dir + "/energy_now");
     battery.energyFull = number(dir + "/energy_full");
@@ -131,16 +115,16 @@ std::optional<int64_t> chargePercent(const std::vector<BatteryReading>& batterie
 
 uint32_t secondsLeft(const std::optional<std::vector<Content>>& all)
 {
-    if (!all) return kTimeUnknown;
+    if (!all) return kBatteryTimeUnknown;
     int64_t now = 0, rate = 0;
     for (const Content& c : *all) {
-        if (!c.rate) return kTimeUnknown;
+        if (!c.rate) return kBatteryTimeUnknown;
         now += c.now;
         rate += *c.rate;
     }
-    if (rate <= 0) return kTimeUnknown;
+    if (rate <= 0) return kBatteryTimeUnknown;
     const int64_t seconds = mulDiv(now, 3600, rate);
-    return seconds >= kTimeUnknown ? kTimeUnknown - 1 : static_cast<uint32_t>(seconds);
+    return seconds >= kBatteryTimeUnknown ? kBatteryTimeUnknown - 1 : static_cast<uint32_t>(seconds);
 }
 
 bool hasStatus(const std::vector<BatteryReading>& batteries, const char* status)
@@ -156,7 +140,7 @@ PowerStatus combineBatteries(const std::vector<BatteryReading>& batteries, uint8
     PowerStatus status;
     status.acLineStatus = acLine;
     if (batteries.empty()) {
-        status.batteryFlag = kFlagNoBattery;
+        status.batteryFlag = kBatteryFlagNoBattery;
         return status;
     }
     const std::optional<std::vector<Content>> all = contents(batteries);
@@ -168,16 +152,16 @@ PowerStatus combineBatteries(const std::vector<BatteryReading>& batteries, uint8
     });
     if (!percent && !statusKnown) return status;  // flag stays 255
 
-    uint8_t flag = charging ? kFlagCharging : 0;
+    uint8_t flag = charging ? kBatteryFlagCharging : 0;
     if (percent) {
         const int64_t clamped = std::clamp<int64_t>(*percent, 0, 100);
         status.batteryLifePercent = static_cast<uint8_t>(clamped);
         if (clamped > 66)
-            flag |= kFlagHigh;
+            flag |= kBatteryFlagHigh;
         else if (clamped < 5)
-            flag |= kFlagCritical;
+            flag |= kBatteryFlagCritical;
         else if (clamped < 33)
-            flag |= kFlagLow;
+            flag |= kBatteryFlagLow;
     }
     status.batteryFlag = flag;
     if (discharging) status.batteryLifeTime = secondsLeft(all);
@@ -205,8 +189,8 @@ bool LinuxPower::systemPowerStatus(PowerStatus& status)
     bool mainsSeen = false, mainsOnline = false;
     for (const std::string& name : names) {
         const std::string supply = folder_ + "/" + name;
-        if (firstLine(supply + "/scope").value_or("") == "Device") continue;
-        const std::string type = firstLine(supply + "/type").value_or("");
+        if (readFirstLine(supply + "/scope").value_or("") == "Device") continue;
+        const std::string type = readFirstLine(supply + "/type").value_or("");
         if (type == "Battery") {
             if (number(supply + "/present").value_or(1) == 0) continue;
             batteries.push_back(readBattery(supply));
