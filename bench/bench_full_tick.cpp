@@ -1,0 +1,102 @@
+// One whole refresh tick of the widget against the real Linux services and
+// recording controls, beside the bare reads of the same files as the floor.
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+
+#include "net/NetMonitorThread.h"
+#include "platform/linux/LinuxServices.h"
+#include "readings/CPUUsage.h"
+#include "readings/RecordingControls.h"
+#include "readings/RefreshCycle.h"
+#include "readings/WidgetPanels.h"
+
+namespace {
+
+using namespace pelmora;
+
+class NoTimer : public RefreshTimer {
+public:
+    void setEnabled(bool) override {}
+    void setInterval(uint32_t) override {}
+};
+
+void BM_FullTick(benchmark::State& state)
+{
+    char folder[] = "/tmp/pelmora-bench-XXXXXX";
+    const std::filesystem::path settings = std::filesystem::path(mkdtemp(folder)) / "Talvessa.reg";
+    LinuxServices linux;
+    Services& services = linux.services();
+    CPUUsage cpuUsage(services.performanceData);
+    SettingsStore store(settings);
+    std::atomic<uint32_t> intervalMs{kDesignRefreshIntervalMs};
+    TNetMonitorThread monitor(services.ipHelper, intervalMs);
+    RecordingWidget widget;
+    WidgetPanels panels(widget.controls(), services, cpuUsage, monitor);
+    NoTimer timer;
+    RefreshCycle cycle(store, timer, services.drives, panels, intervalMs);
+    cycle.RefreshTimerTimer();
+    for (auto _ : state) cycle.RefreshTimerTimer();
+    std::filesystem::remove_all(settings.parent_path());
+}
+BENCHMARK(BM_FullTick)->Unit(benchmark::kMicrosecond);
+
+// The settings part of a tick: open, the seven reads, close.
+void BM_SettingsReads(benchmark::State& state)
+{
+    char folder[] = "/tmp/pelmora-bench-XXXXXX";
+    const std::filesystem::path settings = std::filesystem::path(mkdtemp(folder)) / "Talvessa.reg";
+    SettingsStore store(settings);
+    for (auto _ : state) {
+        SettingsKeyScope key(store);
+        for (const char* name : {"RefreshSpeed", "NrNetwork", "Network1", "Network2", "NrDrives"})
+            benchmark::DoNotOptimize(store.ReadInteger(name, 0));
+        benchmark::DoNotOptimize(store.ReadString("Drive1", ""));
+        benchmark::DoNotOptimize(store.ReadString("Drive2", ""));
+    }
+    std::filesystem::remove_all(settings.parent_path());
+}
+BENCHMARK(BM_SettingsReads)->Unit(benchmark::kMicrosecond);
+
+void readWhole(const char* path)
+{
+    char buffer[16384];
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    while (read(fd, buffer, sizeof buffer) > 0) {
+    }
+    close(fd);
+    benchmark::DoNotOptimize(buffer);
+}
+
+// What any tick must read at the least: the kernel's files, the space of the
+// root file system, the power supplies and the interfaces.
+void BM_BareReads(benchmark::State& state)
+{
+    for (auto _ : state) {
+        readWhole("/proc/stat");
+        readWhole("/proc/meminfo");
+        readWhole("/proc/self/status");
+        readWhole("/proc/self/mountinfo");
+        struct statvfs info {};
+        statvfs("/", &info);
+        benchmark::DoNotOptimize(info);
+        if (DIR* dir = opendir("/sys/class/power_supply")) {
+            while (readdir(dir) != nullptr) {
+            }
+            closedir(dir);
+        }
+        readWhole("/etc/hostname");
+    }
+}
+BENCHMARK(BM_BareReads)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
