@@ -8,9 +8,9 @@ namespace pelmora {
 
 AnimationClock::AnimationClock(QObject* parent) : QObject(parent)
 {
-    timer_.setInterval(BarGlide::kStepIntervalMs);
+    timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &AnimationClock::stepAll);
+    connect(&timer_, &QTimer::timeout, this, &AnimationClock::wakeUp);
 }
 
 namespace {
@@ -24,10 +24,18 @@ bool holds(const Entries& entries, const Animated* animated)
 
 }  // namespace
 
+qint64 AnimationClock::dueSteps() const { return sinceStart_.elapsed() / BarGlide::kStepIntervalMs; }
+
 void AnimationClock::wake(QObject* owner, Animated* animated)
 {
+    if (moving_.empty()) {
+        sinceStart_.restart();
+        stepsDone_ = 0;
+    } else {
+        catchUp();  // the others move on from the present, not from their last wake-up
+    }
     if (!holds(moving_, animated)) moving_.push_back({owner, animated});
-    if (!timer_.isActive()) timer_.start();
+    schedule();
 }
 
 void AnimationClock::stepAll()
@@ -40,7 +48,39 @@ void AnimationClock::stepAll()
             moving_.push_back(entry);
         }
     }
+    ++stepsDone_;
     if (moving_.empty()) timer_.stop();
+}
+
+void AnimationClock::catchUp()
+{
+    const qint64 due = dueSteps();
+    while (stepsDone_ < due && !moving_.empty()) stepAll();
+    stepsDone_ = std::max(stepsDone_, due);
+}
+
+void AnimationClock::wakeUp()
+{
+    catchUp();
+    schedule();
+}
+
+void AnimationClock::schedule()
+{
+    int next = 0;
+    for (const Entry& entry : moving_) {
+        if (!entry.owner) continue;
+        const int steps = entry.animated->stepsUntilVisibleChange(kLookAheadSteps);
+        if (steps > 0 && (next == 0 || steps < next)) next = steps;
+    }
+    if (next == 0) {
+        // Nothing will look different any more; readings still catch up.
+        timer_.stop();
+        return;
+    }
+    next = std::max(next, kMinStepsBetweenFrames);
+    const qint64 wakeAtMs = (stepsDone_ + next) * BarGlide::kStepIntervalMs;
+    timer_.start(static_cast<int>(std::max<qint64>(0, wakeAtMs - sinceStart_.elapsed())));
 }
 
 }  // namespace pelmora

@@ -18,7 +18,7 @@ constexpr double kSweepDeg = 270.0;
 constexpr double kArcRadius = 0.80;  // shares of the dial's radius
 constexpr double kBandInner = 0.60;
 constexpr double kNeedleLength = 0.76;
-constexpr int kAngleSteps = 4;  // the needle is redrawn every quarter degree
+constexpr int kAngleSteps = 1;  // a degree moves the needle's tip under half a pixel
 
 QPointF polar(const QPointF& centre, double radius, double angleDeg)
 {
@@ -73,6 +73,17 @@ bool DialGauge::advance()
         update();
     }
     return moving;
+}
+
+int DialGauge::stepsUntilVisibleChange(int limit) const
+{
+    BarGlide ahead = glide_;
+    for (int steps = 1; steps <= limit; ++steps) {
+        const bool moving = ahead.step();
+        if (drawnAngleKey(ahead.position()) != paintedAngleKey_) return steps;
+        if (!moving) break;
+    }
+    return 0;
 }
 
 double DialGauge::angleForValue(double value) const

@@ -53,7 +53,11 @@ public:
     double value() const override { return glide_.target(); }
 
     // Where the needle stands now, on its way to value().
-    double shownValue() const { return glide_.position(); }
+    double shownValue() const
+    {
+        clock_.catchUp();
+        return glide_.position();
+    }
     QString readoutText() const;
 
     static QString formatReadout(double value);  // "000.00"
@@ -64,6 +68,7 @@ protected:
 
 private:
     bool advance() override;
+    int stepsUntilVisibleChange(int limit) const override;
     double angleForValue(double value) const;  // degrees, counter-clockwise from 3 o'clock
     int drawnAngleKey(double value) const;
     void renderDial();

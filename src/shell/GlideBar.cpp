@@ -40,6 +40,17 @@ bool GlideBar::advance()
     return moving;
 }
 
+int GlideBar::stepsUntilVisibleChange(int limit) const
+{
+    BarGlide ahead = glide_;
+    for (int steps = 1; steps <= limit; ++steps) {
+        const bool moving = ahead.step();
+        if (filledWidthFor(ahead.position()) != paintedFill_) return steps;
+        if (!moving) break;
+    }
+    return 0;
+}
+
 void GlideBar::setVisible(bool visible)
 {
     const bool wasShown = isVisible();

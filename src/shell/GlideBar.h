@@ -29,7 +29,11 @@ public:
 
     // Bar: what the readings do with it.
     void setPosition(double position) override;
-    double position() const override { return glide_.position(); }
+    double position() const override
+    {
+        clock_.catchUp();
+        return glide_.position();
+    }
     void setVisible(bool visible) override;
     bool isVisible() const override;
     int left() const override { return x(); }
@@ -50,6 +54,7 @@ protected:
 
 private:
     bool advance() override;
+    int stepsUntilVisibleChange(int limit) const override;
     int filledWidthFor(double position) const;
     void renderFill();
 

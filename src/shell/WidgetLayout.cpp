@@ -84,7 +84,8 @@ void WidgetLayout::createLabels()
                              row.fixedBox};
         auto* label = new QtLabel(QString::fromLatin1(row.text), toRect(row.box), look, this);
         label->setObjectName(QString::fromLatin1(row.name));
-        connect(label, &QtLabel::shapeChanged, this, &WidgetLayout::scheduleMaskUpdate);
+        connect(label, &QtLabel::shapeChanged, this, [this, label] { markShapeChanged(label); });
+        cutAt_.insert(label, label->geometry());
     }
     control("Label1")->setCursor(Qt::PointingHandCursor);
 }
@@ -123,7 +124,8 @@ void WidgetLayout::createGaugeAndBars()
         const BarColours barColours{toColour(colours.background), toColour(colours.fillTop),
                                     toColour(colours.fillBottom), toColour(colours.fillBorder)};
         auto* bar = named(new GlideBar(barColours, clock_, this), row.name, toRect(row.box));
-        connect(bar, &GlideBar::shapeChanged, this, &WidgetLayout::scheduleMaskUpdate);
+        connect(bar, &GlideBar::shapeChanged, this, [this, bar] { markShapeChanged(bar); });
+        cutAt_.insert(bar, bar->geometry());
     }
 }
 
@@ -176,14 +178,16 @@ void WidgetLayout::paintEvent(QPaintEvent* event)
     painter.fillRect(event->rect(), colourKey());
 }
 
-QRegion WidgetLayout::colourKeyMask()
+QRegion WidgetLayout::colourKeyMask() { return colourKeyMaskWithin(rect()); }
+
+QRegion WidgetLayout::colourKeyMaskWithin(const QRect& box)
 {
-    QImage drawn(size(), QImage::Format_RGB32);
+    QImage drawn(box.size(), QImage::Format_RGB32);
     drawn.fill(colourKey());
     // The shape already set must not hide what has grown since it was cut.
-    render(&drawn, QPoint(), QRegion(),
+    render(&drawn, QPoint(), QRegion(box),
            QWidget::DrawWindowBackground | QWidget::DrawChildren | QWidget::IgnoreMask);
-    return regionWithoutColour(drawn, colourKey());
+    return regionWithoutColour(drawn, colourKey()).translated(box.topLeft());
 }
 
 void WidgetLayout::setColourKeyed(bool on)
@@ -195,7 +199,18 @@ void WidgetLayout::setColourKeyed(bool on)
         return;
     }
     window()->setWindowOpacity(kOpacity / 255.0);
+    mask_ = QRegion();
     applyMask();
+}
+
+void WidgetLayout::markShapeChanged(QWidget* control)
+{
+    // Cut again where the control stood and where it stands now.
+    const auto last = cutAt_.constFind(control);
+    if (last != cutAt_.constEnd()) changed_ += *last;
+    changed_ += control->geometry();
+    cutAt_.insert(control, control->geometry());
+    scheduleMaskUpdate();
 }
 
 void WidgetLayout::scheduleMaskUpdate()
@@ -211,7 +226,15 @@ void WidgetLayout::scheduleMaskUpdate()
 
 void WidgetLayout::applyMask()
 {
-    window()->setMask(colourKeyMask().translated(mapTo(window(), QPoint(0, 0))));
+    // Only the boxes of the controls that changed are drawn again: a refresh
+    // tick changes a few labels, not the whole surface.
+    if (mask_.isEmpty()) {
+        mask_ = colourKeyMask();
+    } else {
+        for (const QRect& box : changed_) mask_ = mask_.subtracted(box).united(colourKeyMaskWithin(box));
+    }
+    changed_ = QRegion();
+    window()->setMask(mask_.translated(mapTo(window(), QPoint(0, 0))));
 }
 
 void WidgetLayout::mousePressEvent(QMouseEvent* event)

@@ -4,6 +4,7 @@
 // colour key RGB(0,128,255) that is cut out of the window so the background
 // window shows there.
 #include <QColor>
+#include <QHash>
 #include <QPoint>
 #include <QRegion>
 #include <QWidget>
@@ -74,13 +75,20 @@ private:
     void createTitleControls();
     void createGaugeAndBars();
     void fillControls();
+    void markShapeChanged(QWidget* control);
     void scheduleMaskUpdate();
     void applyMask();
+    QRegion colourKeyMaskWithin(const QRect& box);
 
     AnimationClock clock_;
     WidgetControls controls_;
     bool colourKeyed_ = false;
     bool maskUpdatePending_ = false;
+    // The shape as last cut, the boxes to cut again, and where each control
+    // stood when it was last cut (a label that sizes itself moves its edge).
+    QRegion mask_;
+    QRegion changed_;
+    QHash<QWidget*, QRect> cutAt_;
 };
 
 }  // namespace pelmora

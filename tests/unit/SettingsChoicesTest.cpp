@@ -5,6 +5,8 @@
 #include <set>
 #include <tuple>
 
+#include "platform/fakes/FakeDrives.h"
+#include "platform/fakes/FakeTrafficList.h"
 #include "settings/SettingsChoices.h"
 
 using namespace pelmora;
@@ -53,52 +55,12 @@ public:
     int closes = 0;
 };
 
-class VectorTraffic : public TrafficList {
-public:
-    void add(const std::string& description, const std::string& address)
-    {
-        TTraffic record;
-        record.Description = description;
-        record.IPAddress = address;
-        records.push_back(record);
-    }
-    int32_t TrafficCount() const override { return static_cast<int32_t>(records.size()); }
-    TTraffic TrafficAt(int32_t position) const override { return records.at(position); }
-    std::vector<TTraffic> records;
-};
-
-// Drives by letter; a letter not added is no drive at all.
-class TableDrives : public Drives {
-public:
-    struct Drive {
-        DriveType type = kDriveFixed;
-        bool measurable = true;
-        uint64_t freeBytes = 0;
-        uint64_t totalBytes = 0;
-    };
-    Drive& add(char letter, Drive drive) { return drives_[letter] = drive; }
-    DriveType driveType(char letter) override
-    {
-        auto it = drives_.find(letter);
-        return it == drives_.end() ? kDriveNoRootDir : it->second.type;
-    }
-    bool diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes) override
-    {
-        auto it = drives_.find(letter);
-        if (it == drives_.end() || !it->second.measurable) return false;
-        freeToCaller = it->second.freeBytes;
-        totalBytes = it->second.totalBytes;
-        return true;
-    }
-    bool volumeLabel(char, std::string&) override { return false; }
-
-private:
-    std::map<char, Drive> drives_;
-};
-
-TableDrives::Drive fixedDrive(uint64_t freeBytes, uint64_t totalBytes)
+FakeDrives::Drive fixedDrive(uint64_t freeBytes, uint64_t totalBytes)
 {
-    return {kDriveFixed, true, freeBytes, totalBytes};
+    FakeDrives::Drive drive;
+    drive.freeBytes = freeBytes;
+    drive.totalBytes = totalBytes;
+    return drive;
 }
 
 }  // namespace
@@ -124,7 +86,7 @@ TEST(DriveFreeSpaceText, ChoosesTheUnitByTheFreeBytes)
         {1125899906842624, 1125899906842624, "1,048,576.00 GB (100%) of free disk space"},
     };
     for (const Case& c : cases) {
-        TableDrives drives;
+        FakeDrives drives;
         drives.add('C', fixedDrive(c.freeBytes, c.totalBytes));
         EXPECT_EQ(DriveFreeSpaceText('C', drives, {}), c.expected) << c.freeBytes << " of " << c.totalBytes;
     }
@@ -132,8 +94,8 @@ TEST(DriveFreeSpaceText, ChoosesTheUnitByTheFreeBytes)
 
 TEST(DriveFreeSpaceText, AnUnmeasurableOrEmptyDriveNeverDividesByZero)
 {
-    TableDrives drives;
-    drives.add('C', TableDrives::Drive{}).measurable = false;
+    FakeDrives drives;
+    drives.add('C', FakeDrives::Drive{}).measurable = false;
     drives.add('D', fixedDrive(0, 0));
     drives.add('E', fixedDrive(4096, 0));
     EXPECT_EQ(DriveFreeSpaceText('C', drives, {}), "0.00 KB (0%) of free disk space");
@@ -144,7 +106,7 @@ TEST(DriveFreeSpaceText, AnUnmeasurableOrEmptyDriveNeverDividesByZero)
 
 TEST(DriveFreeSpaceText, UsesTheGivenSeparators)
 {
-    TableDrives drives;
+    FakeDrives drives;
     drives.add('C', fixedDrive(1048575, 2097150));
     EXPECT_EQ(DriveFreeSpaceText('C', drives, {",", ".", "\3"}), "1.024,00 KB (50%) of free disk space");
     EXPECT_EQ(formatFixedPoint(123456789050, 2, {",", "\u00a0", "\3"}), "1\u00a0234\u00a0567\u00a0890,50");
@@ -155,12 +117,12 @@ TEST(DriveFreeSpaceText, UsesTheGivenSeparators)
 
 TEST(ListFixedDrives, ChecksTheStoredDrivesByExactLetter)
 {
-    TableDrives drives;
+    FakeDrives drives;
     drives.add('C', fixedDrive(45097156608, 120034123776));
-    drives.add('D', TableDrives::Drive{});
-    drives.add('E', TableDrives::Drive{}).type = kDriveRemovable;
-    drives.add('F', TableDrives::Drive{});
-    drives.add('G', TableDrives::Drive{}).type = kDriveRemote;
+    drives.add('D', FakeDrives::Drive{});
+    drives.add('E', FakeDrives::Drive{}).type = kDriveRemovable;
+    drives.add('F', FakeDrives::Drive{});
+    drives.add('G', FakeDrives::Drive{}).type = kDriveRemote;
 
     struct Case {
         std::string first, second;
@@ -190,12 +152,12 @@ TEST(ListFixedDrives, ChecksTheStoredDrivesByExactLetter)
 
 TEST(NetworkList, EntriesKeepTheMonitorsOrder)
 {
-    VectorTraffic traffic;
+    FakeTrafficList traffic;
     traffic.add("eth0 Intel I219", "192.168.1.5");
     traffic.add("wlan0", kAddressNotFound);
     EXPECT_EQ(networkEntryTexts(traffic),
               (std::vector<std::string>{"eth0 Intel I219 (192.168.1.5)", "wlan0 (!not_found!)"}));
-    EXPECT_TRUE(networkEntryTexts(VectorTraffic{}).empty());
+    EXPECT_TRUE(networkEntryTexts(FakeTrafficList{}).empty());
 }
 
 TEST(NetworkList, ChecksOnlyStoredPositionsInsideTheList)

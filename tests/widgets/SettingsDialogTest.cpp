@@ -9,6 +9,7 @@
 
 #include "ModalAnswer.h"
 #include "platform/fakes/FakeDrives.h"
+#include "platform/fakes/FakeTrafficList.h"
 #include "platform/fakes/FakeShellOpen.h"
 #include "platform/fakes/FakeVersionInfo.h"
 #include "settings/dialog/CheckListBox.h"
@@ -22,20 +23,6 @@ using namespace pelmora;
 namespace {
 
 constexpr const char* kMissing = "<missing>";
-
-class VectorTraffic : public TrafficList {
-public:
-    void add(const std::string& description, const std::string& address)
-    {
-        TTraffic record;
-        record.Description = description;
-        record.IPAddress = address;
-        records.push_back(record);
-    }
-    int32_t TrafficCount() const override { return static_cast<int32_t>(records.size()); }
-    TTraffic TrafficAt(int32_t position) const override { return records.at(position); }
-    std::vector<TTraffic> records;
-};
 
 // Everything a dialog needs, with fixed drives C and D, a removable E and
 // four interfaces.
@@ -85,7 +72,7 @@ struct Rig {
     QTemporaryDir dir;
     SettingsStore settings{dir.filePath("Talvessa.reg").toStdString()};
     FakeDrives drives;
-    VectorTraffic traffic;
+    FakeTrafficList traffic;
     FakeVersionInfo version{{2, 6}};
     FakeShellOpen shell;
     std::unique_ptr<TSettingsForm> form;

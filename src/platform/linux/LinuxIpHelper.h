@@ -43,7 +43,9 @@ public:
 
     // One row per interface of <root>/sys/class/net with a readable ifindex,
     // by ifindex.
-    std::vector<MIB_IFROW> interfaceRows() const;
+    // With `identitiesOnly`, rows that carry nothing but their index: enough
+    // to answer a size query without reading every interface's files.
+    std::vector<MIB_IFROW> interfaceRows(bool identitiesOnly = false) const;
     // One row per address whose interface is found under <root>/sys/class/net,
     // sorted by address.
     std::vector<MIB_IPADDRROW> addressRows() const;
