@@ -1,13 +1,21 @@
 #include "shell/AnimationClock.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "shell/BarGlide.h"
 
 namespace pelmora {
 
-AnimationClock::AnimationClock(QObject* parent) : QObject(parent)
+AnimationClock::AnimationClock(QObject* parent, std::function<qint64()> nowMs)
+    : QObject(parent), nowMs_(std::move(nowMs))
 {
+    if (!nowMs_) {
+        nowMs_ = [elapsed = std::make_shared<QElapsedTimer>()] {
+            if (!elapsed->isValid()) elapsed->start();
+            return elapsed->elapsed();
+        };
+    }
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &AnimationClock::wakeUp);
@@ -24,12 +32,12 @@ bool holds(const Entries& entries, const Animated* animated)
 
 }  // namespace
 
-qint64 AnimationClock::dueSteps() const { return sinceStart_.elapsed() / BarGlide::kStepIntervalMs; }
+qint64 AnimationClock::dueSteps() const { return (nowMs_() - startMs_) / BarGlide::kStepIntervalMs; }
 
 void AnimationClock::wake(QObject* owner, Animated* animated)
 {
     if (moving_.empty()) {
-        sinceStart_.restart();
+        startMs_ = nowMs_();
         stepsDone_ = 0;
     } else {
         catchUp();  // the others move on from the present, not from their last wake-up
@@ -55,8 +63,10 @@ void AnimationClock::stepAll()
 void AnimationClock::catchUp()
 {
     const qint64 due = dueSteps();
+    if (stepsDone_ >= due) return;
     while (stepsDone_ < due && !moving_.empty()) stepAll();
-    stepsDone_ = std::max(stepsDone_, due);
+    stepsDone_ = due;
+    schedule();  // the next visible change is nearer now, or there is none
 }
 
 void AnimationClock::wakeUp()
@@ -80,7 +90,7 @@ void AnimationClock::schedule()
     }
     next = std::max(next, kMinStepsBetweenFrames);
     const qint64 wakeAtMs = (stepsDone_ + next) * BarGlide::kStepIntervalMs;
-    timer_.start(static_cast<int>(std::max<qint64>(0, wakeAtMs - sinceStart_.elapsed())));
+    timer_.start(static_cast<int>(std::max<qint64>(0, wakeAtMs - (nowMs_() - startMs_))));
 }
 
 }  // namespace pelmora

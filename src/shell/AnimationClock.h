@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <vector>
 
 namespace pelmora {
@@ -30,7 +31,8 @@ public:
     // difference, the processor does.
     static constexpr int kMinStepsBetweenFrames = 3;
 
-    explicit AnimationClock(QObject* parent = nullptr);
+    // `nowMs` (tests pass their own) is a monotonic time in milliseconds.
+    explicit AnimationClock(QObject* parent = nullptr, std::function<qint64()> nowMs = {});
 
     // Starts stepping `animated` (a QObject, so a destroyed one is dropped).
     void wake(QObject* owner, Animated* animated);
@@ -56,7 +58,8 @@ private:
     };
     std::vector<Entry> moving_;
     QTimer timer_;
-    QElapsedTimer sinceStart_;  // restarted when an idle clock gets a mover
+    std::function<qint64()> nowMs_;
+    qint64 startMs_ = 0;  // when an idle clock got a mover
     qint64 stepsDone_ = 0;
 };
 

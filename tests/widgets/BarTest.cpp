@@ -143,6 +143,38 @@ private slots:
         QCOMPARE(far.position(), 90.0);
     }
 
+    void theClockSleepsUntilPixelsChangeAndReadingsStayExact()
+    {
+        qint64 nowMs = 0;
+        AnimationClock clock(nullptr, [&nowMs] { return nowMs; });
+        GlideBar bar(kProcessorColours, clock);
+        bar.resize(188, 23);
+        bar.setPosition(100);
+        QVERIFY(clock.isWaiting());
+
+        // 25 steps later the reading is exactly the glide after 25 steps.
+        nowMs = 250;
+        BarGlide expected;
+        expected.setTarget(100);
+        for (int step = 0; step < 25; ++step) expected.step();
+        QCOMPARE(bar.position(), expected.position());
+
+        // Once the fill has reached its last pixel nothing wakes the clock,
+        // although the glide still creeps towards 100 and readings follow it.
+        nowMs = 1500;
+        clock.catchUp();
+        QVERIFY(clock.isRunning());
+        QCOMPARE(bar.filledWidth(), 186);
+        QVERIFY(!clock.isWaiting());
+        for (int step = 25; step < 150; ++step) expected.step();
+        QCOMPARE(bar.position(), expected.position());
+        QVERIFY(bar.position() < 100.0);
+
+        nowMs = 10000;
+        QCOMPARE(bar.position(), 100.0);
+        QVERIFY(!clock.isRunning());
+    }
+
     void aSettledBarDoesNotWakeTheClock()
     {
         AnimationClock clock;
