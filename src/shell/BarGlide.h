@@ -32,4 +32,18 @@ private:
     double shown_;
 };
 
+// How many steps from `glide`'s present until `drawn(position)` differs from
+// `painted` (a control's drawn pixel width or needle angle), looking at most
+// `limit` steps ahead; 0 when it does not change within that.
+template <typename Drawn>
+int stepsUntilDrawnChange(BarGlide glide, int painted, int limit, Drawn drawn)
+{
+    for (int steps = 1; steps <= limit; ++steps) {
+        const bool moving = glide.step();
+        if (drawn(glide.position()) != painted) return steps;
+        if (!moving) break;
+    }
+    return 0;
+}
+
 }  // namespace pelmora

@@ -77,13 +77,8 @@ bool DialGauge::advance()
 
 int DialGauge::stepsUntilVisibleChange(int limit) const
 {
-    BarGlide ahead = glide_;
-    for (int steps = 1; steps <= limit; ++steps) {
-        const bool moving = ahead.step();
-        if (drawnAngleKey(ahead.position()) != paintedAngleKey_) return steps;
-        if (!moving) break;
-    }
-    return 0;
+    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit,
+                                 [this](double value) { return drawnAngleKey(value); });
 }
 
 double DialGauge::angleForValue(double value) const

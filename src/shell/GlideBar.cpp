@@ -42,13 +42,8 @@ bool GlideBar::advance()
 
 int GlideBar::stepsUntilVisibleChange(int limit) const
 {
-    BarGlide ahead = glide_;
-    for (int steps = 1; steps <= limit; ++steps) {
-        const bool moving = ahead.step();
-        if (filledWidthFor(ahead.position()) != paintedFill_) return steps;
-        if (!moving) break;
-    }
-    return 0;
+    return stepsUntilDrawnChange(glide_, paintedFill_, limit,
+                                 [this](double position) { return filledWidthFor(position); });
 }
 
 void GlideBar::setVisible(bool visible)
