@@ -10,39 +10,21 @@
 #include <fcntl.h>
 #include <filesystem>
 
-#include "net/NetMonitorThread.h"
-#include "platform/linux/LinuxServices.h"
-#include "readings/CPUUsage.h"
-#include "readings/RecordingControls.h"
-#include "readings/RefreshCycle.h"
-#include "readings/WidgetPanels.h"
+#include "app/HeadlessWidget.h"
 
 namespace {
 
 using namespace pelmora;
 
-class NoTimer : public RefreshTimer {
-public:
-    void setEnabled(bool) override {}
-    void setInterval(uint32_t) override {}
-};
-
 void BM_FullTick(benchmark::State& state)
 {
     char folder[] = "/tmp/pelmora-bench-XXXXXX";
     const std::filesystem::path settings = std::filesystem::path(mkdtemp(folder)) / "Talvessa.reg";
-    LinuxServices linux;
-    Services& services = linux.services();
-    CPUUsage cpuUsage(services.performanceData);
-    SettingsStore store(settings);
-    std::atomic<uint32_t> intervalMs{kDesignRefreshIntervalMs};
-    TNetMonitorThread monitor(services.ipHelper, intervalMs);
-    RecordingWidget widget;
-    WidgetPanels panels(widget.controls(), services, cpuUsage, monitor);
-    NoTimer timer;
-    RefreshCycle cycle(store, timer, services.drives, panels, intervalMs);
-    cycle.RefreshTimerTimer();
-    for (auto _ : state) cycle.RefreshTimerTimer();
+    {
+        HeadlessWidget widget(settings);
+        widget.cycle().RefreshTimerTimer();
+        for (auto _ : state) widget.cycle().RefreshTimerTimer();
+    }
     std::filesystem::remove_all(settings.parent_path());
 }
 BENCHMARK(BM_FullTick)->Unit(benchmark::kMicrosecond);

@@ -16,24 +16,9 @@
 #include <string>
 #include <thread>
 
+#include "app/HeadlessWidget.h"
 #include "app/ReadingsReport.h"
-#include "net/NetMonitorThread.h"
 #include "platform/ConfigLocation.h"
-#include "platform/linux/LinuxServices.h"
-#include "readings/CPUUsage.h"
-#include "readings/RecordingControls.h"
-#include "readings/RefreshCycle.h"
-#include "readings/WidgetPanels.h"
-
-namespace {
-
-class NoTimer : public pelmora::RefreshTimer {
-public:
-    void setEnabled(bool) override {}
-    void setInterval(uint32_t) override {}
-};
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -48,24 +33,15 @@ int main(int argc, char** argv)
     }
 
     std::setlocale(LC_ALL, "");  // drive sizes use the user's separators, as on the widget
-    using namespace pelmora;
-    LinuxServices linux;
-    Services& services = linux.services();
-    CPUUsage cpuUsage(services.performanceData);
-    SettingsStore store(settingsFilePath());
-    std::atomic<uint32_t> intervalMs{kDesignRefreshIntervalMs};
-    TNetMonitorThread monitor(services.ipHelper, intervalMs);
-    RecordingWidget widget;
-    WidgetPanels panels(widget.controls(), services, cpuUsage, monitor);
-    NoTimer timer;
-    RefreshCycle cycle(store, timer, services.drives, panels, intervalMs);
-
-    panels.showProcessorNameAndClock();
-    cycle.RefreshTimerTimer();
+    pelmora::HeadlessWidget widget(pelmora::settingsFilePath());
+    widget.panels().showProcessorNameAndClock();
+    widget.cycle().RefreshTimerTimer();
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    cycle.RefreshTimerTimer();
+    widget.cycle().RefreshTimerTimer();
 
-    std::cout << (json ? readingsJson(widget) : readingsText(widget));
-    for (const std::string& failure : cycle.failedSteps()) std::cerr << "pelmora-readings: " << failure << "\n";
-    return cycle.failedSteps().empty() ? 0 : 3;
+    std::cout << (json ? pelmora::readingsJson(widget.controls()) : pelmora::readingsText(widget.controls()));
+    for (const std::string& failure : widget.cycle().failedSteps()) {
+        std::cerr << "pelmora-readings: " << failure << "\n";
+    }
+    return widget.cycle().failedSteps().empty() ? 0 : 3;
 }
