@@ -20,6 +20,12 @@ wait_for 5 "both windows hidden" neither_mapped
 find_tray_icon >/dev/null || fail "the icon left the tray"
 pass "minimise leaves only the icon"
 
+timeout 2 "$PELMORA" >/dev/null 2>&1
+status=$?
+[ "$status" -eq 0 ] || fail "a second start beside the hidden widget exited with $status"
+neither_mapped || fail "a second start brought the hidden widget back"
+pass "a second start finds the hidden widget, ends at once and leaves it hidden"
+
 icon_click() {
     eval "$(xdotool getwindowgeometry --shell "$TRAY_ICON_WINDOW")"
     xdotool mousemove $(( X + WIDTH / 2 )) $(( Y + HEIGHT / 2 ))

@@ -44,6 +44,29 @@ bool hasClass(Display* display, Window window, const std::string& className)
     return cls && className == cls.get();
 }
 
+// The window manager's list of the windows it manages: one round trip, then
+// one per client. Hidden windows are not in it.
+Window searchClientList(Display* display, const std::string& className)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const Atom clientList = XInternAtom(display, "_NET_CLIENT_LIST", True);
+    if (clientList == None ||
+        XGetWindowProperty(display, DefaultRootWindow(display), clientList, 0, 4096, False, XA_WINDOW, &type,
+                           &format, &count, &remaining, &data) != Success) {
+        return 0;
+    }
+    std::unique_ptr<unsigned char, XFreeDeleter> owned(data);
+    if (type != XA_WINDOW || format != 32 || data == nullptr) return 0;
+    const auto* windows = reinterpret_cast<const Window*>(data);
+    for (unsigned long i = 0; i < count; ++i) {
+        if (hasClass(display, windows[i], className)) return windows[i];
+    }
+    return 0;
+}
+
 // Top-level windows are children of the root, or (under a reparenting window
 // manager) one level below a frame. Hidden windows are found here too.
 Window searchTree(Display* display, Window parent, const std::string& className, int depth)
@@ -69,6 +92,8 @@ WindowHandle X11InstanceLocator::findWindow(const std::string& className)
     DisplayPtr display = openDisplay();
     if (!display) return 0;
     IgnoreXErrors ignore;
+    if (Window mapped = searchClientList(display.get(), className)) return mapped;
+    // A widget hidden in the notification area is only found in the tree.
     return searchTree(display.get(), DefaultRootWindow(display.get()), className, 1);
 }
 
