@@ -10,7 +10,6 @@
 // bad argument.
 #include <chrono>
 #include <clocale>
-#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>

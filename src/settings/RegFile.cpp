@@ -169,23 +169,26 @@ std::optional<std::size_t> RegDocument::lastSection(std::string_view keyPath) co
     return found;
 }
 
-std::optional<RegValue> RegDocument::find(std::string_view keyPath, std::string_view name) const
+std::optional<std::size_t> RegDocument::decidingLine(std::string_view keyPath, std::string_view name) const
 {
-    std::optional<RegValue> found;
+    std::optional<std::size_t> deciding;
     bool inKey = false;
     for (std::size_t i = liveFrom(keyPath); i < items_.size(); ++i) {
         const Item& item = items_[i];
         if (item.kind == Item::Kind::Section) {
             inKey = !item.deletesKey && equalNoCaseAscii(item.keyPath, keyPath);
         } else if (inKey && item.kind == Item::Kind::Value && equalNoCaseAscii(item.value.name, name)) {
-            if (item.value.value.type == RegType::Deleted) {
-                found.reset();
-            } else {
-                found = item.value.value;
-            }
+            deciding = i;
         }
     }
-    return found;
+    return deciding;
+}
+
+std::optional<RegValue> RegDocument::find(std::string_view keyPath, std::string_view name) const
+{
+    const std::optional<std::size_t> deciding = decidingLine(keyPath, name);
+    if (!deciding || items_[*deciding].value.value.type == RegType::Deleted) return std::nullopt;
+    return items_[*deciding].value.value;
 }
 
 bool RegDocument::hasKey(std::string_view keyPath) const { return lastSection(keyPath).has_value(); }
@@ -222,17 +225,7 @@ bool RegDocument::setString(std::string_view keyPath, std::string_view name, std
     const RegValueLine stored{std::string(name), RegValue{RegType::String, std::string(text)}};
 
     // The last line for the name decides the value, so that one is replaced.
-    std::optional<std::size_t> deciding;
-    bool inKey = false;
-    for (std::size_t i = liveFrom(keyPath); i < items_.size(); ++i) {
-        const Item& item = items_[i];
-        if (item.kind == Item::Kind::Section) {
-            inKey = !item.deletesKey && equalNoCaseAscii(item.keyPath, keyPath);
-        } else if (inKey && item.kind == Item::Kind::Value && equalNoCaseAscii(item.value.name, name)) {
-            deciding = i;
-        }
-    }
-    if (deciding) {
+    if (const std::optional<std::size_t> deciding = decidingLine(keyPath, name)) {
         Item& item = items_[*deciding];
         item.raw = *line + std::string(lineEndOf(item.raw));
         item.value = stored;

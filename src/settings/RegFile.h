@@ -49,6 +49,8 @@ private:
 
     std::size_t liveFrom(std::string_view keyPath) const;
     std::optional<std::size_t> lastSection(std::string_view keyPath) const;
+    // The line that decides a value: the last one for the name in the key.
+    std::optional<std::size_t> decidingLine(std::string_view keyPath, std::string_view name) const;
     void insertAfter(std::size_t index, std::string line);
     static std::vector<Item> splitItems(std::string_view text);
 

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/fakes/FakeDrives.h"
+#include "SettingsTestSupport.h"
 #include "readings/RefreshCycle.h"
 
 namespace pelmora {
@@ -57,27 +56,24 @@ private:
     Log& log_;
 };
 
-class RefreshCycleTest : public testing::Test {
+class RefreshCycleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/pelmora-cycle-XXXXXX";
-        dir_ = mkdtemp(pattern);
         drives.add('C');
         drives.add('D');
         drives.add('E').type = kDriveRemovable;
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     void writeSettings(const std::string& values)
     {
-        std::ofstream(file()) << "Windows Registry Editor Version 5.00\r\n\r\n"
-                                 "[HKEY_CURRENT_USER\\Software\\Talvessa]\r\n"
-                              << values;
+        testing::writeBytes(file(), "Windows Registry Editor Version 5.00\r\n\r\n"
+                                    "[HKEY_CURRENT_USER\\Software\\Talvessa]\r\n" +
+                                        values);
     }
-    std::filesystem::path file() const { return dir_ / "Talvessa.reg"; }
+    std::filesystem::path file() const { return home_.root() / "Talvessa.reg"; }
 
-    std::filesystem::path dir_;
+    testing::TempConfigHome home_;
     Log log;
     FakeTimer timer{log};
     FakePanels panels{log};

@@ -22,7 +22,6 @@ public:
             timer_.stop();
     }
     void setInterval(uint32_t milliseconds) override { timer_.setInterval(static_cast<int>(milliseconds)); }
-    bool isEnabled() const { return timer_.isActive(); }
     QTimer& timer() { return timer_; }
 
 private:

@@ -16,15 +16,20 @@ int32_t showCommand(const QWidget& window)
     return 1;
 }
 
+const QScreen* screenOf(const QWidget& window)
+{
+    return window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+}
+
 QSize screenSize(const QWidget& window)
 {
-    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = screenOf(window);
     return screen ? screen->geometry().size() : QSize();
 }
 
 int32_t pixelsPerInch(const QWidget& window)
 {
-    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = screenOf(window);
     return screen ? static_cast<int32_t>(std::lround(screen->logicalDotsPerInchY())) : 96;
 }
 

@@ -151,7 +151,6 @@ void VantelMainForm::applyWindowStates()
         x11::setLayer(widget, layer);
         x11::stackAbove(widget, back);
     }
-    x11::flush();
 }
 
 void VantelMainForm::StayOnTopTimerTimer()

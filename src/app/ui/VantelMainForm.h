@@ -48,13 +48,6 @@ public:
 
     void setBackForm(BackForm* backForm);
 
-    WidgetLayout& layout() { return *layout_; }
-    const CurrentDrives& currentDrives() const { return cycle_->currentDrives(); }
-    bool stayOnTop() const { return stayOnTop_; }
-    bool refreshTimerEnabled() const { return refreshTimer_.isEnabled(); }
-    QMenu& popupMenu() { return popupMenu_; }
-    QSystemTrayIcon& trayIcon() { return trayIcon_; }
-
 public slots:
     void RefreshTimerTimer();
     void StayOnTopTimerTimer();

@@ -85,9 +85,4 @@ void stackAbove(QWindow* window, QWindow* sibling)
     XFlush(d);
 }
 
-void flush()
-{
-    if (Display* d = display()) XFlush(d);
-}
-
 }  // namespace pelmora::x11

@@ -1,6 +1,7 @@
 #pragma once
-// The few X11 requests Qt does not make for us. Each is a no-op on other
-// platforms (the offscreen one of the widget tests included).
+// The few X11 requests Qt does not make for us, each sent at once (requests
+// made from timers would otherwise wait for the next X event). Each is a
+// no-op on other platforms (the offscreen one of the widget tests included).
 #include <QWindow>
 
 namespace pelmora::x11 {
@@ -19,9 +20,5 @@ void setLayer(QWindow* window, Layer layer);
 
 // Restacks `window` directly above `sibling`.
 void stackAbove(QWindow* window, QWindow* sibling);
-
-// Sends queued requests now; requests made from timers otherwise wait for the
-// next X event.
-void flush();
 
 }  // namespace pelmora::x11

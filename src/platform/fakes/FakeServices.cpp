@@ -1,1 +1,0 @@
-// The in-memory services of the tests, gathered in one place.
