@@ -2,12 +2,12 @@
 // recording controls, beside the bare reads of the same files as the floor.
 #include <benchmark/benchmark.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 
 #include "app/HeadlessWidget.h"
@@ -22,8 +22,8 @@ void BM_FullTick(benchmark::State& state)
     const std::filesystem::path settings = std::filesystem::path(mkdtemp(folder)) / "Talvessa.reg";
     {
         HeadlessWidget widget(settings);
-        widget.cycle().RefreshTimerTimer();
-        for (auto _ : state) widget.cycle().RefreshTimerTimer();
+        widget.engine().RefreshTimerTimer();
+        for (auto _ : state) widget.engine().RefreshTimerTimer();
     }
     std::filesystem::remove_all(settings.parent_path());
 }
@@ -34,7 +34,7 @@ void BM_SettingsReads(benchmark::State& state)
 {
     char folder[] = "/tmp/pelmora-bench-XXXXXX";
     const std::filesystem::path settings = std::filesystem::path(mkdtemp(folder)) / "Talvessa.reg";
-    SettingsStore store(settings);
+    RegFileSettingsStore store(settings);
     for (auto _ : state) {
         SettingsKeyScope key(store);
         for (const char* name : {"RefreshSpeed", "NrNetwork", "Network1", "Network2", "NrDrives"})

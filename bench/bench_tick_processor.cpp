@@ -3,20 +3,20 @@
 // they rest on. Also counts the heap allocations of a steady-state tick,
 // which should be none.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
-#include <fcntl.h>
 #include <new>
-#include <unistd.h>
 
+#include "core/RecordingControls.h"
 #include "platform/linux/LinuxMemoryStatus.h"
 #include "platform/linux/LinuxPerformanceData.h"
 #include "platform/linux/LinuxProcessorIdentity.h"
 #include "readings/CPUUsage.h"
 #include "readings/MemoryPanel.h"
 #include "readings/ProcessorPanel.h"
-#include "readings/RecordingControls.h"
 
 namespace {
 std::atomic<long> heapAllocations{0};
@@ -51,7 +51,8 @@ namespace {
 using namespace pelmora;
 
 // Heap allocations per call of `step` once it has settled.
-template <typename Step> double allocationsPerCall(Step&& step)
+template <typename Step>
+double allocationsPerCall(Step&& step)
 {
     for (int i = 0; i < 3; ++i) step();  // buffers reach their size
     constexpr int kCalls = 100;

@@ -8,6 +8,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "core/RecordingControls.h"
 #include "platform/linux/LinuxAudio.h"
 #include "platform/linux/LinuxDisplay.h"
 #include "platform/linux/LinuxDrives.h"
@@ -15,7 +16,6 @@
 #include "platform/linux/LinuxPower.h"
 #include "platform/linux/LinuxTickCount.h"
 #include "readings/DrivePanel.h"
-#include "readings/RecordingControls.h"
 #include "readings/StatusPanel.h"
 #include "settings/DerivedDrives.h"
 
@@ -49,10 +49,12 @@ static void BM_BareSystemReads(benchmark::State& state)
         getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found);
         const int fd = open("/proc/self/mountinfo", O_RDONLY);
         char chunk[4096];
-        while (fd >= 0 && read(fd, chunk, sizeof chunk) > 0) {}
+        while (fd >= 0 && read(fd, chunk, sizeof chunk) > 0) {
+        }
         if (fd >= 0) close(fd);
         if (DIR* dir = opendir("/sys/class/power_supply")) {
-            while (readdir(dir)) {}
+            while (readdir(dir)) {
+            }
             closedir(dir);
         }
         benchmark::DoNotOptimize(now);

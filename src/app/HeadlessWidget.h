@@ -1,16 +1,13 @@
 #pragma once
-// The widget's readings without a window: the real Linux services, the
-// processor sampler, the network monitor and the refresh cycle, writing to
-// recording controls. The companion command and the benchmarks run it.
-#include <atomic>
+// The widget's readings without a window: the real Linux services and the
+// readings engine, writing to recording controls. The companion command and
+// the benchmarks run it.
 #include <filesystem>
 
-#include "net/NetMonitorThread.h"
+#include "core/RecordingControls.h"
 #include "platform/linux/LinuxServices.h"
-#include "readings/CPUUsage.h"
-#include "readings/RecordingControls.h"
-#include "readings/RefreshCycle.h"
-#include "readings/WidgetPanels.h"
+#include "readings/ReadingsEngine.h"
+#include "settings/RegFileSettingsStore.h"
 
 namespace pelmora {
 
@@ -21,10 +18,10 @@ public:
     HeadlessWidget& operator=(const HeadlessWidget&) = delete;
 
     RecordingWidget& controls() { return controls_; }
-    WidgetPanels& panels() { return panels_; }
-    RefreshCycle& cycle() { return cycle_; }
+    ReadingsEngine& engine() { return engine_; }
 
 private:
+    // Ticks come from the caller, not from a timer.
     class NoTimer : public RefreshTimer {
     public:
         void setEnabled(bool) override {}
@@ -32,14 +29,10 @@ private:
     };
 
     LinuxServices linux_;
-    CPUUsage cpuUsage_;
-    SettingsStore store_;
-    std::atomic<uint32_t> intervalMs_{kDesignRefreshIntervalMs};
-    TNetMonitorThread monitor_;
+    RegFileSettingsStore store_;
     RecordingWidget controls_;
-    WidgetPanels panels_;
     NoTimer timer_;
-    RefreshCycle cycle_;
+    ReadingsEngine engine_;
 };
 
 }  // namespace pelmora

@@ -2,7 +2,7 @@
 // What the companion command prints of the recorded controls.
 #include <string>
 
-#include "readings/RecordingControls.h"
+#include "core/RecordingControls.h"
 
 namespace pelmora {
 

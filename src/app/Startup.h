@@ -16,7 +16,7 @@ inline constexpr const char* kWrongPlatformMessage = "This program requires Wind
 
 struct StartupActions {
     std::function<void(const std::string& text)> showMessage;  // a plain OK box
-    std::function<int()> runWidget;                              // windows and the message loop
+    std::function<int()> runWidget;                            // windows and the message loop
 };
 
 // A running instance gets the foreground request and this process ends with

@@ -1,7 +1,6 @@
 // pelmora: the widget. It takes no command line.
 #include <QApplication>
 #include <QMessageBox>
-
 #include <cstdio>
 #include <cstdlib>
 

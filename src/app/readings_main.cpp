@@ -33,14 +33,14 @@ int main(int argc, char** argv)
 
     std::setlocale(LC_ALL, "");  // drive sizes use the user's separators, as on the widget
     pelmora::HeadlessWidget widget(pelmora::settingsFilePath());
-    widget.panels().showProcessorNameAndClock();
-    widget.cycle().RefreshTimerTimer();
+    widget.engine().showProcessorNameAndClock();
+    widget.engine().RefreshTimerTimer();
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    widget.cycle().RefreshTimerTimer();
+    widget.engine().RefreshTimerTimer();
 
     std::cout << (json ? pelmora::readingsJson(widget.controls()) : pelmora::readingsText(widget.controls()));
-    for (const std::string& failure : widget.cycle().failedSteps()) {
+    for (const std::string& failure : widget.engine().failedSteps()) {
         std::cerr << "pelmora-readings: " << failure << "\n";
     }
-    return widget.cycle().failedSteps().empty() ? 0 : 3;
+    return widget.engine().failedSteps().empty() ? 0 : 3;
 }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "net/MibLayout.h"
 #include "platform/IpHelper.h"
+#include "platform/MibLayout.h"
 
 namespace pelmora {
 

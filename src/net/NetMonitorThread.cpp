@@ -10,7 +10,7 @@ namespace pelmora {
 
 TNetMonitorThread::TNetMonitorThread(IpHelperService& ipHelper, const std::atomic<uint32_t>& intervalMs,
                                      MonitorTiming timing)
-    : ipHelper_(ipHelper), intervalMs_(intervalMs), timing_(std::move(timing)), thread_([this] { Execute(); })
+    : ipHelper_(ipHelper), intervalMs_(intervalMs), timing_(std::move(timing)), thread_([this] { run(); })
 {
 }
 
@@ -44,7 +44,7 @@ void TNetMonitorThread::StopMonitoring()
     stopRequested_.notify_all();
 }
 
-void TNetMonitorThread::Execute()
+void TNetMonitorThread::run()
 {
     for (;;) {
         {
@@ -52,15 +52,15 @@ void TNetMonitorThread::Execute()
             if (stopping_) return;
         }
         try {
-            RefreshPass();
+            refreshPass();
         } catch (...) {
             // A failed pass keeps what it did so far; the next one tries again.
         }
-        if (!Pause()) return;
+        if (!pause()) return;
     }
 }
 
-bool TNetMonitorThread::Pause()
+bool TNetMonitorThread::pause()
 {
     const auto pause = std::max<std::chrono::milliseconds>(std::chrono::milliseconds(intervalMs_.load()),
                                                            timing_.minimumPause);
@@ -68,7 +68,7 @@ bool TNetMonitorThread::Pause()
     return !stopRequested_.wait_for(lock, pause, [this] { return stopping_; });
 }
 
-TTraffic* TNetMonitorThread::FindRecord(uint32_t interfaceIndex)
+TTraffic* TNetMonitorThread::findRecord(uint32_t interfaceIndex)
 {
     const auto found = std::find_if(records_.begin(), records_.end(), [&](const TTraffic& record) {
         return record.InterfaceIndex == interfaceIndex;
@@ -76,7 +76,7 @@ TTraffic* TNetMonitorThread::FindRecord(uint32_t interfaceIndex)
     return found == records_.end() ? nullptr : &*found;
 }
 
-void TNetMonitorThread::RefreshPass()
+void TNetMonitorThread::refreshPass()
 {
     TMIBIfArray rows;
     ReadInterfaceTable(ipHelper_, rows);
@@ -92,7 +92,7 @@ void TNetMonitorThread::RefreshPass()
         connected.push_back(row.dwIndex);
 
         std::lock_guard lock(mutex_);
-        if (TTraffic* record = FindRecord(row.dwIndex)) {
+        if (TTraffic* record = findRecord(row.dwIndex)) {
             record->UpdateCounters(row.dwInOctets, row.dwOutOctets, row.dwSpeed, now);
             record->IsConnected = true;
         } else {
@@ -105,7 +105,7 @@ void TNetMonitorThread::RefreshPass()
     std::lock_guard lock(mutex_);
     for (TTraffic& record : records_) {
         if (std::find(connected.begin(), connected.end(), record.InterfaceIndex) == connected.end()) {
-            record.MarkNotConnected();
+            record.markNotConnected();
         }
     }
 }

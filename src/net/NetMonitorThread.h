@@ -46,10 +46,10 @@ public:
     void StopMonitoring();
 
 private:
-    void Execute();
-    void RefreshPass();
-    bool Pause();  // false once a stop was asked for
-    TTraffic* FindRecord(uint32_t interfaceIndex);
+    void run();
+    void refreshPass();
+    bool pause();  // false once a stop was asked for
+    TTraffic* findRecord(uint32_t interfaceIndex);
 
     IpHelperService& ipHelper_;
     const std::atomic<uint32_t>& intervalMs_;  // its own guard: written by the refresh tick

@@ -8,7 +8,10 @@ namespace pelmora {
 
 namespace {
 
-bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool isBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 // The first dwDescrLen - 1 bytes (the length counts the terminating zero),
 // never more than bDescr holds and never past a zero byte, without leading
@@ -51,14 +54,17 @@ void TTraffic::UpdateCounters(uint32_t inOctets, uint32_t outOctets, uint32_t sp
     LastUpdate = now;
 }
 
-void TTraffic::MarkNotConnected()
+void TTraffic::markNotConnected()
 {
     IsConnected = false;
     InDelta = 0;
     OutDelta = 0;
 }
 
-std::string TTraffic::StatusText() const { return IsConnected ? "Connected" : "Not Connected"; }
+std::string TTraffic::StatusText() const
+{
+    return IsConnected ? "Connected" : "Not Connected";
+}
 
 std::string TTraffic::LookupIPAddress(uint32_t interfaceIndex, IpHelperService& ipHelper)
 {

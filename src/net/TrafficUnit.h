@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "net/MibLayout.h"
 #include "platform/IpHelper.h"
+#include "platform/MibLayout.h"
 
 namespace pelmora {
 
@@ -24,7 +24,7 @@ public:
                         std::chrono::steady_clock::time_point now);
     // The interface left the table or lost its address: it moves nothing any
     // more, so its deltas drop to 0 until it is found again.
-    void MarkNotConnected();
+    void markNotConnected();
     std::string StatusText() const;  // "Connected" / "Not Connected"
     // The first address of the interface in the sorted address table, as
     // AddressText writes it, or "!not_found!".

@@ -1,9 +1,10 @@
 #include "platform/ConfigLocation.h"
 
-#include <cstdlib>
 #include <pwd.h>
-#include <string>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace pelmora {
@@ -20,8 +21,8 @@ std::filesystem::path homeFolder()
     std::vector<char> buffer(16384);
     passwd entry{};
     passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir
-        && *found->pw_dir == '/') {
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir && *found->pw_dir == '/') {
         return found->pw_dir;
     }
     return {};

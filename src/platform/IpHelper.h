@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "net/MibLayout.h"
 #include "platform/ErrorCodes.h"
+#include "platform/MibLayout.h"
 
 namespace pelmora {
 

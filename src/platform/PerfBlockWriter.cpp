@@ -26,7 +26,8 @@ uint64_t instanceBytes(const ProcessorInstance& instance)
 
 constexpr uint64_t kObjectHeaderBytes = sizeof(PERF_OBJECT_TYPE) + sizeof(PERF_COUNTER_DEFINITION);
 
-template <typename T> void put(uint8_t* at, const T& value)
+template <typename T>
+void put(uint8_t* at, const T& value)
 {
     std::memcpy(at, &value, sizeof value);
 }

@@ -54,7 +54,7 @@ inline constexpr uint32_t kBatteryTimeUnknown = 0xFFFFFFFF;
 
 struct PowerStatus {
     uint8_t acLineStatus = 255;
-    uint8_t batteryFlag = 255;         // 1 high, 2 low, 4 critical, 8 charging, 128 none, 255 unknown
+    uint8_t batteryFlag = 255;  // 1 high, 2 low, 4 critical, 8 charging, 128 none, 255 unknown
     uint8_t batteryLifePercent = 255;
     uint32_t batteryLifeTime = 0xFFFFFFFF;  // seconds, all bits set when unknown
 };

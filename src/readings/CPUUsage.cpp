@@ -24,7 +24,8 @@ class BlockSpan {
 public:
     BlockSpan(const uint8_t* data, size_t begin, size_t end) : data_(data), begin_(begin), end_(end) {}
 
-    template <typename T> bool read(size_t offset, T& value) const
+    template <typename T>
+    bool read(size_t offset, T& value) const
     {
         if (offset < begin_ || offset > end_ || end_ - offset < sizeof(T)) return false;
         std::memcpy(&value, data_ + offset, sizeof(T));
@@ -110,7 +111,9 @@ void readCounterValues(const BlockSpan& object, const PERF_OBJECT_TYPE& header,
 
 }  // namespace
 
-CPUUsage::CPUUsage(PerformanceData& source) : source_(source), buffer_(kInitialSampleBufferBytes, 0) {}
+CPUUsage::CPUUsage(PerformanceData& source) : source_(source), buffer_(kInitialSampleBufferBytes, 0)
+{
+}
 
 void CPUUsage::query()
 {

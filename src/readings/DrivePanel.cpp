@@ -11,7 +11,10 @@ namespace {
 
 constexpr uint64_t kBytesPerMiB = 1024 * 1024;
 
-bool isBlankOrControl(unsigned char c) { return c <= ' ' || c == 0x7F; }
+bool isBlankOrControl(unsigned char c)
+{
+    return c <= ' ' || c == 0x7F;
+}
 
 // Upper case by the locale of LC_CTYPE, one multibyte character at a time;
 // bytes the locale cannot decode are kept as they are.

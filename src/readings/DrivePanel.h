@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/NumberFormat.h"
+#include "core/WidgetControls.h"
 #include "platform/Drives.h"
-#include "readings/NumberFormat.h"
-#include "readings/WidgetControls.h"
 #include "settings/DerivedDrives.h"
 
 namespace pelmora {

@@ -1,8 +1,8 @@
 #pragma once
 // The memory panel: physical memory load on a bar and a label, and the share
 // of the widget process's own virtual address space in use on a bar.
+#include "core/WidgetControls.h"
 #include "platform/MemoryStatus.h"
-#include "readings/WidgetControls.h"
 
 namespace pelmora {
 

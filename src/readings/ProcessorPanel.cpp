@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "readings/Rounding.h"
+#include "core/Rounding.h"
 
 namespace pelmora {
 

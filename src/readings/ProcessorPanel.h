@@ -2,9 +2,9 @@
 // The processor panel: the processor's name and clock, once at start-up, and
 // on every refresh tick the load of each processor on up to four small bars
 // and the overall load on the gauge, its label and its bar.
+#include "core/WidgetControls.h"
 #include "platform/ProcessorIdentity.h"
 #include "readings/CPUUsage.h"
-#include "readings/WidgetControls.h"
 
 namespace pelmora {
 

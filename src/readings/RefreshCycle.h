@@ -56,7 +56,8 @@ public:
     const std::vector<std::string>& failedSteps() const { return failedSteps_; }
 
 private:
-    template <typename Step> void runStep(const char* name, Step&& step);
+    template <typename Step>
+    void runStep(const char* name, Step&& step);
     int32_t readInteger(const char* name, int32_t defaultValue);
     std::string readString(const char* name);
 

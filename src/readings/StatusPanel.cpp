@@ -4,7 +4,10 @@ namespace pelmora {
 
 namespace {
 
-uint32_t levelPercent(uint32_t level) { return level * 100 / 65535; }
+uint32_t levelPercent(uint32_t level)
+{
+    return level * 100 / 65535;
+}
 
 }  // namespace
 
@@ -23,32 +26,39 @@ std::string uptimeCaption(uint64_t milliseconds)
 {
     const uint64_t seconds = milliseconds / 1000;
     return std::to_string(seconds / 3600) + " h, " + std::to_string(seconds / 60 % 60) + " min " +
-        std::to_string(seconds % 60) + " sec";
+           std::to_string(seconds % 60) + " sec";
 }
 
 std::string screenModeCaption(const DisplayMode& mode)
 {
     const uint32_t frequency = mode.frequency <= 1 ? 60 : mode.frequency;
     return std::to_string(mode.width) + "x" + std::to_string(mode.height) + " " +
-        std::to_string(mode.bitsPerPixel) + "bpp, " + std::to_string(frequency) + "Hz";
+           std::to_string(mode.bitsPerPixel) + "bpp, " + std::to_string(frequency) + "Hz";
 }
 
 std::string volumeCaption(uint32_t volume)
 {
     return "L: " + std::to_string(levelPercent(volume & 0xFFFF)) +
-        "%, R: " + std::to_string(levelPercent(volume >> 16)) + "%";
+           "%, R: " + std::to_string(levelPercent(volume >> 16)) + "%";
 }
 
 std::string batteryStateCaption(BatteryState state)
 {
     switch (state) {
-    case BatteryState::NoBattery: return "No battery";
-    case BatteryState::Charging: return "Charging";
-    case BatteryState::Critical: return "Critical battery";
-    case BatteryState::Low: return "Low battery";
-    case BatteryState::Medium: return "Medium battery";
-    case BatteryState::High: return "High battery";
-    case BatteryState::Unknown: break;
+        case BatteryState::NoBattery:
+            return "No battery";
+        case BatteryState::Charging:
+            return "Charging";
+        case BatteryState::Critical:
+            return "Critical battery";
+        case BatteryState::Low:
+            return "Low battery";
+        case BatteryState::Medium:
+            return "Medium battery";
+        case BatteryState::High:
+            return "High battery";
+        case BatteryState::Unknown:
+            break;
     }
     return kBatteryStateUnknown;
 }
@@ -64,7 +74,11 @@ std::string batteryTimeCaption(BatteryState state, const PowerStatus& status)
 
 StatusPanel::StatusPanel(WidgetControls& controls, TickCount& tickCount, Names& names, Display& display,
                          Audio& audio, Power& power)
-    : controls_(controls), tickCount_(tickCount), names_(names), display_(display), audio_(audio),
+    : controls_(controls),
+      tickCount_(tickCount),
+      names_(names),
+      display_(display),
+      audio_(audio),
       power_(power)
 {
 }

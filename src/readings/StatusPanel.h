@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/WidgetControls.h"
 #include "platform/SystemStatus.h"
-#include "readings/WidgetControls.h"
 
 namespace pelmora {
 

@@ -1,15 +1,15 @@
 #pragma once
 // The panel steps of the widget's refresh tick, each writing its own controls.
-#include "net/NetworkPanel.h"
+#include "core/WidgetControls.h"
 #include "net/TrafficList.h"
 #include "platform/Services.h"
 #include "readings/CPUUsage.h"
 #include "readings/DrivePanel.h"
 #include "readings/MemoryPanel.h"
+#include "readings/NetworkPanel.h"
 #include "readings/ProcessorPanel.h"
 #include "readings/RefreshCycle.h"
 #include "readings/StatusPanel.h"
-#include "readings/WidgetControls.h"
 
 namespace pelmora {
 

@@ -1,10 +1,11 @@
 #include "settings/AtomicFile.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace pelmora {
 
@@ -25,12 +26,20 @@ void setError(std::string* error, std::string text)
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() { if (fd_ >= 0) ::close(fd_); }
+    ~FileDescriptor()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
     // Closing reports the last write errors of some file systems, so it is checked.
-    bool closeChecked() { const int fd = fd_; fd_ = -1; return ::close(fd) == 0; }
+    bool closeChecked()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
 
 private:
     int fd_;
@@ -115,8 +124,8 @@ bool ensureDirectory(const fs::path& folder, std::string* error)
         setError(error, describe("cannot reach", folder, errno));
         return false;
     }
-    if (folder.has_parent_path() && folder.parent_path() != folder
-        && !ensureDirectory(folder.parent_path(), error)) {
+    if (folder.has_parent_path() && folder.parent_path() != folder &&
+        !ensureDirectory(folder.parent_path(), error)) {
         return false;
     }
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {

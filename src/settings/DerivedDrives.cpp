@@ -19,8 +19,8 @@ std::string firstFixedDrive(Drives& drives, char except)
 
 }  // namespace
 
-CurrentDrives deriveDrives(const std::string& drive1, const std::string& drive2,
-                           int32_t nrDrives, Drives& drives)
+CurrentDrives deriveDrives(const std::string& drive1, const std::string& drive2, int32_t nrDrives,
+                           Drives& drives)
 {
     CurrentDrives current{drive1, drive2};
     if (current.first.empty()) current.first = firstFixedDrive(drives, '\0');

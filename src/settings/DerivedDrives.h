@@ -14,7 +14,7 @@ struct CurrentDrives {
 
 // Drive1 empty: the first fixed drive from A to Z. NrDrives 2 with Drive2
 // empty: the first fixed drive other than the first. NrDrives 1: no second.
-CurrentDrives deriveDrives(const std::string& drive1, const std::string& drive2,
-                           int32_t nrDrives, Drives& drives);
+CurrentDrives deriveDrives(const std::string& drive1, const std::string& drive2, int32_t nrDrives,
+                           Drives& drives);
 
 }  // namespace pelmora

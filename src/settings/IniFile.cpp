@@ -16,7 +16,10 @@ std::string_view trim(std::string_view text)
     return text;
 }
 
-bool hasLineEnd(std::string_view raw) { return !raw.empty() && raw.back() == '\n'; }
+bool hasLineEnd(std::string_view raw)
+{
+    return !raw.empty() && raw.back() == '\n';
+}
 
 std::string_view lineEndOf(std::string_view raw)
 {
@@ -46,7 +49,8 @@ IniDocument IniDocument::parse(std::string_view text)
         if (content.size() >= 2 && content.front() == '[' && content.back() == ']') {
             line.kind = Line::Kind::Section;
             line.name = std::string(trim(content.substr(1, content.size() - 2)));
-        } else if (!content.empty() && content.front() != ';' && equals != std::string_view::npos && equals > 0) {
+        } else if (!content.empty() && content.front() != ';' && equals != std::string_view::npos &&
+                   equals > 0) {
             line.kind = Line::Kind::Entry;
             line.name = std::string(trim(content.substr(0, equals)));
             line.value = std::string(trim(content.substr(equals + 1)));
@@ -108,7 +112,8 @@ void IniDocument::setValue(std::string_view section, std::string_view key, std::
     if (!lines_.empty() && !hasLineEnd(lines_.back().raw)) lines_.back().raw += lineEnd_;
     std::optional<std::size_t> sectionAt = findSection(section);
     if (!sectionAt) {
-        if (!lines_.empty() && !trim(lines_.back().raw).empty()) lines_.push_back(Line{Line::Kind::Other, lineEnd_, {}, {}});
+        if (!lines_.empty() && !trim(lines_.back().raw).empty())
+            lines_.push_back(Line{Line::Kind::Other, lineEnd_, {}, {}});
         Line header{Line::Kind::Section, std::string(1, '['), std::string(section), {}};
         header.raw += section;
         header.raw += ']';

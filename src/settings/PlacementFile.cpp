@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <exception>
 
+#include "core/IntegerText.h"
 #include "settings/AtomicFile.h"
 #include "settings/IniFile.h"
-#include "settings/IntegerText.h"
 #include "settings/TextEncoding.h"
 
 namespace pelmora {
@@ -39,8 +39,8 @@ int32_t readInteger(const IniDocument& ini, const std::string& section, const ch
 }
 
 // The key with the screen suffix first; the plain key when that is missing or empty.
-std::optional<std::string> readPosition(const IniDocument& ini, const std::string& section, const std::string& key,
-                                        const std::string& suffix)
+std::optional<std::string> readPosition(const IniDocument& ini, const std::string& section,
+                                        const std::string& key, const std::string& suffix)
 {
     for (const std::string& name : {key + suffix, key}) {
         const std::optional<std::string> text = ini.value(section, name);
@@ -56,7 +56,8 @@ void splitPosition(const std::string& text, int32_t (&numbers)[4])
     for (int i = 0; i < 4 && start <= text.size(); ++i) {
         const std::size_t comma = text.find(',', start);
         const std::size_t end = (comma == std::string::npos) ? text.size() : comma;
-        if (const std::optional<int32_t> number = parseInt32(std::string_view(text).substr(start, end - start))) {
+        if (const std::optional<int32_t> number =
+                parseInt32(std::string_view(text).substr(start, end - start))) {
             numbers[i] = *number;
         }
         if (comma == std::string::npos) break;
@@ -67,9 +68,14 @@ void splitPosition(const std::string& text, int32_t (&numbers)[4])
 WindowState stateOfShowCmd(int32_t showCmd)
 {
     switch (showCmd) {
-    case 2: case 6: case 7: return WindowState::Minimised;
-    case 3: return WindowState::Maximised;
-    default: return WindowState::Normal;  // 1, 5, 9 and anything else
+        case 2:
+        case 6:
+        case 7:
+            return WindowState::Minimised;
+        case 3:
+            return WindowState::Maximised;
+        default:
+            return WindowState::Normal;  // 1, 5, 9 and anything else
     }
 }
 
@@ -119,8 +125,8 @@ std::optional<RestoredPlacement> restoreFrom(const IniDocument& ini, const std::
             bottom = top + current.height;
         }
         const int64_t width = right - left, height = bottom - top;
-        const bool representable = right <= INT32_MAX && bottom >= INT32_MIN && bottom <= INT32_MAX
-                                   && width <= INT32_MAX && height >= INT32_MIN && height <= INT32_MAX;
+        const bool representable = right <= INT32_MAX && bottom >= INT32_MIN && bottom <= INT32_MAX &&
+                                   width <= INT32_MAX && height >= INT32_MIN && height <= INT32_MAX;
         if (left < right && representable) {
             result.geometry = WindowGeometry{static_cast<int32_t>(left), static_cast<int32_t>(top),
                                              static_cast<int32_t>(width), static_cast<int32_t>(height)};
@@ -139,8 +145,9 @@ std::string screenSuffix(int32_t screenWidth, int32_t screenHeight)
     return text;
 }
 
-std::optional<RestoredPlacement> restorePlacement(const std::filesystem::path& file, const std::string& section,
-                                                  const CurrentWindow& current, bool restoreState)
+std::optional<RestoredPlacement> restorePlacement(const std::filesystem::path& file,
+                                                  const std::string& section, const CurrentWindow& current,
+                                                  bool restoreState)
 {
     try {
         const std::optional<LoadedIni> ini = loadIni(file);
@@ -151,8 +158,8 @@ std::optional<RestoredPlacement> restorePlacement(const std::filesystem::path& f
     }
 }
 
-bool savePlacement(const std::filesystem::path& file, const std::string& section, const WindowPlacement& placement,
-                   int32_t screenWidth, int32_t screenHeight, bool visible)
+bool savePlacement(const std::filesystem::path& file, const std::string& section,
+                   const WindowPlacement& placement, int32_t screenWidth, int32_t screenHeight, bool visible)
 {
     try {
         std::optional<LoadedIni> ini = loadIni(file);
@@ -171,7 +178,8 @@ bool savePlacement(const std::filesystem::path& file, const std::string& section
         const std::optional<std::string> bytes = encodeTextFile(document.text(), ini->encoding);
         if (!bytes) return false;
         const std::filesystem::path target = resolveSymlinks(file);
-        return ensureDirectory(target.parent_path(), nullptr) && replaceFileAtomically(target, *bytes, nullptr);
+        return ensureDirectory(target.parent_path(), nullptr) &&
+               replaceFileAtomically(target, *bytes, nullptr);
     } catch (const std::exception&) {
         return false;
     }
@@ -189,14 +197,16 @@ std::optional<RestoredPlacement> PlacementTracker::restore(const CurrentWindow& 
     return restorePlacement(file_, section_, current, restoreState);
 }
 
-bool PlacementTracker::saveOnClose(const WindowPlacement& placement, int32_t screenWidth, int32_t screenHeight)
+bool PlacementTracker::saveOnClose(const WindowPlacement& placement, int32_t screenWidth,
+                                   int32_t screenHeight)
 {
     if (!restored_) return false;
     savedSinceShown_ = savePlacement(file_, section_, placement, screenWidth, screenHeight, false);
     return savedSinceShown_;
 }
 
-bool PlacementTracker::saveOnDestroy(const WindowPlacement& placement, int32_t screenWidth, int32_t screenHeight)
+bool PlacementTracker::saveOnDestroy(const WindowPlacement& placement, int32_t screenWidth,
+                                     int32_t screenHeight)
 {
     if (!restored_ || savedSinceShown_) return false;
     savedSinceShown_ = savePlacement(file_, section_, placement, screenWidth, screenHeight, true);

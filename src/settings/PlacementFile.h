@@ -44,7 +44,7 @@ struct WindowGeometry {
 };
 
 struct RestoredPlacement {
-    WindowPlacement stored;                 // as read, defaults filled in
+    WindowPlacement stored;                  // as read, defaults filled in
     std::optional<WindowGeometry> geometry;  // where to put the window; nothing: leave it (it centres itself)
     std::optional<WindowState> state;        // only when the state was asked for
 };
@@ -53,16 +53,17 @@ struct RestoredPlacement {
 std::string screenSuffix(int32_t screenWidth, int32_t screenHeight);
 
 // Nothing when the stored FormVersion is below 0 or the file cannot be read.
-std::optional<RestoredPlacement> restorePlacement(const std::filesystem::path& file, const std::string& section,
-                                                  const CurrentWindow& current, bool restoreState);
+std::optional<RestoredPlacement> restorePlacement(const std::filesystem::path& file,
+                                                  const std::string& section, const CurrentWindow& current,
+                                                  bool restoreState);
 
 // Writes FormVersion, Flags, ShowCmd, PixelsPerInch, MinMaxPos with the
 // screen suffix, MinMaxPos, NormPos with the suffix, NormPos and Visible, as
 // the private-profile service would one key after the other: keys already
 // present keep their place, other sections and keys are kept. False when the
 // file cannot be read as text or written.
-bool savePlacement(const std::filesystem::path& file, const std::string& section, const WindowPlacement& placement,
-                   int32_t screenWidth, int32_t screenHeight, bool visible);
+bool savePlacement(const std::filesystem::path& file, const std::string& section,
+                   const WindowPlacement& placement, int32_t screenWidth, int32_t screenHeight, bool visible);
 
 // One window's placement over a run: saves only after the placement was
 // restored (the window was shown), so a window never shown leaves the file

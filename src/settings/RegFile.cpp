@@ -8,7 +8,10 @@ namespace pelmora {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view trim(std::string_view text)
 {
@@ -24,14 +27,17 @@ std::string_view lineEndOf(std::string_view raw)
     return "";
 }
 
-std::string_view withoutLineEnd(std::string_view raw) { return raw.substr(0, raw.size() - lineEndOf(raw).size()); }
+std::string_view withoutLineEnd(std::string_view raw)
+{
+    return raw.substr(0, raw.size() - lineEndOf(raw).size());
+}
 
 // True when `[-deleted]` removes `keyPath`: the key itself or one above it.
 bool deletionCovers(std::string_view deleted, std::string_view keyPath)
 {
     if (equalNoCaseAscii(deleted, keyPath)) return true;
-    return keyPath.size() > deleted.size() && keyPath[deleted.size()] == '\\'
-           && equalNoCaseAscii(keyPath.substr(0, deleted.size()), deleted);
+    return keyPath.size() > deleted.size() && keyPath[deleted.size()] == '\\' &&
+           equalNoCaseAscii(keyPath.substr(0, deleted.size()), deleted);
 }
 
 std::vector<std::string_view> physicalLines(std::string_view text)
@@ -57,7 +63,8 @@ bool continues(std::string_view raw)
 bool isHexContinuation(std::string_view content)
 {
     if (content.ends_with('\\')) content.remove_suffix(1);
-    return !content.empty() && content.find_first_not_of("0123456789abcdefABCDEF, \t") == std::string_view::npos;
+    return !content.empty() &&
+           content.find_first_not_of("0123456789abcdefABCDEF, \t") == std::string_view::npos;
 }
 
 }  // namespace
@@ -117,7 +124,8 @@ std::optional<RegDocument> RegDocument::parse(std::string_view text)
                               [](const Item& item) { return !trim(item.raw).empty(); });
     if (first == document.items_.end() || first->kind != Item::Kind::Other) return std::nullopt;
     const std::string_view version = trim(first->raw);
-    if (!equalNoCaseAscii(version, kRegVersionLine) && !equalNoCaseAscii(version, "REGEDIT4")) return std::nullopt;
+    if (!equalNoCaseAscii(version, kRegVersionLine) && !equalNoCaseAscii(version, "REGEDIT4"))
+        return std::nullopt;
     first->kind = Item::Kind::Version;
     for (const Item& item : document.items_) {
         if (!lineEndOf(item.raw).empty()) {
@@ -154,7 +162,8 @@ std::size_t RegDocument::liveFrom(std::string_view keyPath) const
     std::size_t from = 0;
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const Item& item = items_[i];
-        if (item.kind == Item::Kind::Section && item.deletesKey && deletionCovers(item.keyPath, keyPath)) from = i + 1;
+        if (item.kind == Item::Kind::Section && item.deletesKey && deletionCovers(item.keyPath, keyPath))
+            from = i + 1;
     }
     return from;
 }
@@ -164,7 +173,8 @@ std::optional<std::size_t> RegDocument::lastSection(std::string_view keyPath) co
     std::optional<std::size_t> found;
     for (std::size_t i = liveFrom(keyPath); i < items_.size(); ++i) {
         const Item& item = items_[i];
-        if (item.kind == Item::Kind::Section && !item.deletesKey && equalNoCaseAscii(item.keyPath, keyPath)) found = i;
+        if (item.kind == Item::Kind::Section && !item.deletesKey && equalNoCaseAscii(item.keyPath, keyPath))
+            found = i;
     }
     return found;
 }
@@ -191,7 +201,10 @@ std::optional<RegValue> RegDocument::find(std::string_view keyPath, std::string_
     return items_[*deciding].value.value;
 }
 
-bool RegDocument::hasKey(std::string_view keyPath) const { return lastSection(keyPath).has_value(); }
+bool RegDocument::hasKey(std::string_view keyPath) const
+{
+    return lastSection(keyPath).has_value();
+}
 
 void RegDocument::addKey(std::string_view keyPath)
 {

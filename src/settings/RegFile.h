@@ -44,7 +44,7 @@ private:
         std::string raw;      // the item's lines exactly as in the file, line ends included
         std::string keyPath;  // Section
         bool deletesKey = false;
-        RegValueLine value;   // Value
+        RegValueLine value;  // Value
     };
 
     std::size_t liveFrom(std::string_view keyPath) const;

@@ -8,7 +8,10 @@ namespace pelmora {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 void skipBlanks(std::string_view& text)
 {
@@ -84,14 +87,23 @@ std::optional<std::string> consumeHexBytes(std::string_view& text)
 RegType typeOfHexCode(unsigned code)
 {
     switch (code) {
-    case 0: return RegType::None;
-    case 1: return RegType::String;
-    case 2: return RegType::ExpandString;
-    case 3: return RegType::Binary;
-    case 4: case 5: return RegType::Dword;
-    case 7: return RegType::MultiString;
-    case 11: return RegType::Qword;
-    default: return RegType::Other;
+        case 0:
+            return RegType::None;
+        case 1:
+            return RegType::String;
+        case 2:
+            return RegType::ExpandString;
+        case 3:
+            return RegType::Binary;
+        case 4:
+        case 5:
+            return RegType::Dword;
+        case 7:
+            return RegType::MultiString;
+        case 11:
+            return RegType::Qword;
+        default:
+            return RegType::Other;
     }
 }
 

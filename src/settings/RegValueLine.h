@@ -19,7 +19,10 @@ struct RegValueLine {
     RegValue value;
 };
 
-inline bool isStringType(RegType type) { return type == RegType::String || type == RegType::ExpandString; }
+inline bool isStringType(RegType type)
+{
+    return type == RegType::String || type == RegType::ExpandString;
+}
 
 // Parses one logical line (continuation lines already joined). Blanks around
 // the '=' and a trailing `; comment` are accepted. Nothing when the line is

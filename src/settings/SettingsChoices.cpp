@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "readings/Rounding.h"
+#include "core/Rounding.h"
 
 namespace pelmora {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/NumberFormat.h"
 #include "net/TrafficList.h"
-#include "readings/NumberFormat.h"
 #include "platform/Drives.h"
 #include "settings/DerivedDrives.h"
 #include "settings/SettingsStore.h"

@@ -1,20 +1,11 @@
 #pragma once
-// The settings key Software\Talvessa, kept as a .reg-syntax text file. The
-// file is read afresh at every open, so a value edited by hand is seen by the
-// next reader; every write replaces the file atomically and keeps every
-// other key, value and comment of it, changing only the line of the value
-// written. A file written as UTF-16LE (with its byte order mark) stays
-// UTF-16LE; any other file is UTF-8, with its byte order mark kept.
-// A file that is not a registry file (no version line first, undecodable
-// text) is never written: readers get their defaults and writes fail.
+// The settings key Software\Talvessa: text values read and written by name.
+// Each operating system keeps it its own way (a .reg-syntax file on Linux);
+// how values are read as numbers and how failures show is the same for all.
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
-
-#include "settings/RegFile.h"
-#include "settings/TextEncoding.h"
 
 namespace pelmora {
 
@@ -27,41 +18,35 @@ inline constexpr const char* kSettingsKey = "Software\\Talvessa";
 
 class SettingsStore {
 public:
-    explicit SettingsStore(std::filesystem::path file);
+    virtual ~SettingsStore() = default;
 
-    // Reads the file afresh, creating the file (folder mode 0700, file mode
-    // 0600) or the key's section when missing. False when the key can neither
-    // be read nor created, or the file is not a registry file; reads then
-    // give defaults and writes fail. A readable file holding the key opens
-    // even when it cannot be written; its writes fail.
-    bool open();
-    void close();
-    bool isOpen() const;
+    // Opens the key, creating it when missing. False when it can neither be
+    // read nor created; reads then give defaults and writes fail.
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
 
-    // Missing value: the default. A value of another type than a string or
-    // an expandable string (read unexpanded): SettingsError "Invalid data
-    // type for '<name>'". Names compare without regard to ASCII letter case.
+    // Missing value: the default. A value that is not text: SettingsError
+    // "Invalid data type for '<name>'". Names compare without regard to
+    // ASCII letter case.
     std::string ReadString(const std::string& name, const std::string& defaultValue) const;
     // Missing, empty or non-numeric text, or a number outside 32 bits: the
     // default. Blanks around the number and a leading '+' are accepted.
     int32_t ReadInteger(const std::string& name, int32_t defaultValue) const;
-    // Each write replaces the file at once. A refused write (key not open,
-    // file not writable, text that cannot be stored): SettingsError "Failed
-    // to set data for '<name>'", and the file stays as it was.
+    // A refused write: SettingsError "Failed to set data for '<name>'", and
+    // the stored values stay as they were.
     void WriteString(const std::string& name, const std::string& value);
     void WriteInteger(const std::string& name, int32_t value);
 
-    const std::filesystem::path& file() const { return file_; }
+protected:
+    // The text of a value, nothing when missing; throws invalidDataType(name)
+    // for a value that is not text.
+    virtual std::optional<std::string> readText(const std::string& name) const = 0;
+    // Throws failedToSet(name) when refused.
+    virtual void writeText(const std::string& name, const std::string& text) = 0;
 
-private:
-    bool persist(const RegDocument& document);
-    std::optional<RegValue> findString(const std::string& name) const;
-    void write(const std::string& name, const std::string& text);
-
-    std::filesystem::path file_;
-    bool open_ = false;
-    std::optional<RegDocument> document_;  // the file as read by open(); nothing when unusable
-    TextFileEncoding encoding_ = TextFileEncoding::Utf8;
+    static SettingsError invalidDataType(const std::string& name);
+    static SettingsError failedToSet(const std::string& name);
 };
 
 // Opens on construction, closes on destruction.

@@ -1,7 +1,6 @@
 #include "settings/TextEncoding.h"
 
 #include <algorithm>
-
 #include <cstdint>
 
 namespace pelmora {
@@ -40,12 +39,18 @@ void appendUtf16Le(std::string& out, char16_t unit)
 
 char16_t unitAt(std::string_view bytes, std::size_t index)
 {
-    return static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * index])
-                                 | (static_cast<uint8_t>(bytes[2 * index + 1]) << 8));
+    return static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * index]) |
+                                 (static_cast<uint8_t>(bytes[2 * index + 1]) << 8));
 }
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool isHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 // Decodes one UTF-8 sequence at `pos`; nothing when it is malformed
 // (overlong forms, surrogates and values above U+10FFFF included).
@@ -55,11 +60,21 @@ std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& pos)
     const uint8_t lead = byte(pos);
     int extra = 0;
     char32_t code = 0;
-    if (lead < 0x80) { ++pos; return lead; }
-    if (lead >= 0xC2 && lead <= 0xDF) { extra = 1; code = lead & 0x1F; }
-    else if (lead >= 0xE0 && lead <= 0xEF) { extra = 2; code = lead & 0x0F; }
-    else if (lead >= 0xF0 && lead <= 0xF4) { extra = 3; code = lead & 0x07; }
-    else return std::nullopt;
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        code = lead & 0x07;
+    } else
+        return std::nullopt;
     if (pos + extra >= text.size()) return std::nullopt;
     for (int i = 1; i <= extra; ++i) {
         const uint8_t next = byte(pos + i);
@@ -160,15 +175,15 @@ std::optional<DecodedTextFile> decodeTextFile(std::string_view bytes)
 std::optional<std::string> encodeTextFile(std::string_view text, TextFileEncoding encoding)
 {
     switch (encoding) {
-    case TextFileEncoding::Utf16Le: {
-        const std::optional<std::string> utf16 = utf8ToUtf16Le(text);
-        if (!utf16) return std::nullopt;
-        return std::string(kUtf16LeBom) + *utf16;
-    }
-    case TextFileEncoding::Utf8WithBom:
-        return std::string(kUtf8Bom) + std::string(text);
-    case TextFileEncoding::Utf8:
-        break;
+        case TextFileEncoding::Utf16Le: {
+            const std::optional<std::string> utf16 = utf8ToUtf16Le(text);
+            if (!utf16) return std::nullopt;
+            return std::string(kUtf16LeBom) + *utf16;
+        }
+        case TextFileEncoding::Utf8WithBom:
+            return std::string(kUtf8Bom) + std::string(text);
+        case TextFileEncoding::Utf8:
+            break;
     }
     return std::string(text);
 }
@@ -176,8 +191,8 @@ std::optional<std::string> encodeTextFile(std::string_view text, TextFileEncodin
 bool equalNoCaseAscii(std::string_view a, std::string_view b)
 {
     const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size()
-           && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 }  // namespace pelmora

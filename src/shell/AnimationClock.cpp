@@ -32,7 +32,10 @@ bool holds(const Entries& entries, const Animated* animated)
 
 }  // namespace
 
-qint64 AnimationClock::dueSteps() const { return (nowMs_() - startMs_) / BarGlide::kStepIntervalMs; }
+qint64 AnimationClock::dueSteps() const
+{
+    return (nowMs_() - startMs_) / BarGlide::kStepIntervalMs;
+}
 
 void AnimationClock::wake(QObject* owner, Animated* animated)
 {

@@ -13,14 +13,14 @@ namespace {
 DragButton dragButton(Qt::MouseButton button)
 {
     switch (button) {
-    case Qt::LeftButton:
-        return DragButton::Left;
-    case Qt::RightButton:
-        return DragButton::Right;
-    case Qt::MiddleButton:
-        return DragButton::Middle;
-    default:
-        return DragButton::Other;
+        case Qt::LeftButton:
+            return DragButton::Left;
+        case Qt::RightButton:
+            return DragButton::Right;
+        case Qt::MiddleButton:
+            return DragButton::Middle;
+        default:
+            return DragButton::Other;
     }
 }
 
@@ -31,7 +31,9 @@ ScreenPoint screenPoint(QPoint point)
 
 }  // namespace
 
-BackForm::BackForm(QWidget* parent) : BackForm(loadResourcePicture(QStringLiteral("MAINFORM")), parent) {}
+BackForm::BackForm(QWidget* parent) : BackForm(loadResourcePicture(QStringLiteral("MAINFORM")), parent)
+{
+}
 
 BackForm::BackForm(const QImage& picture, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)

@@ -5,7 +5,9 @@
 
 namespace pelmora {
 
-BarGlide::BarGlide(double shown) : target_(std::clamp(shown, kMinimum, kMaximum)), shown_(target_) {}
+BarGlide::BarGlide(double shown) : target_(std::clamp(shown, kMinimum, kMaximum)), shown_(target_)
+{
+}
 
 void BarGlide::setTarget(double position)
 {

@@ -142,7 +142,8 @@ void DialGauge::renderDial()
 
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(look_.arc, arcWidth, Qt::SolidLine, Qt::FlatCap));
-    painter.drawArc(disc(arcRadius), static_cast<int>(kStartAngleDeg * 16), static_cast<int>(-kSweepDeg * 16));
+    painter.drawArc(disc(arcRadius), static_cast<int>(kStartAngleDeg * 16),
+                    static_cast<int>(-kSweepDeg * 16));
 
     // Division and subdivision marks, pointing inwards from the arc.
     const int steps = look_.divisions * look_.subdivisions;
@@ -156,7 +157,8 @@ void DialGauge::renderDial()
     }
 
     // Numbers at both ends and the middle of the scale, as large as fits.
-    const QFont numberFont = fitted(look_.scaleFont, QStringLiteral("100"), 0.42 * faceRadius, 0.22 * faceRadius);
+    const QFont numberFont =
+        fitted(look_.scaleFont, QStringLiteral("100"), 0.42 * faceRadius, 0.22 * faceRadius);
     painter.setFont(numberFont);
     painter.setPen(look_.marks);
     const double numberRadius = arcRadius - look_.divisionMarkWidth - arcWidth - 0.14 * faceRadius;

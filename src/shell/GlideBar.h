@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "readings/Controls.h"
+#include "core/Controls.h"
 #include "shell/AnimationClock.h"
 #include "shell/BarGlide.h"
 

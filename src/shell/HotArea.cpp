@@ -18,7 +18,8 @@ void HotArea::mousePressEvent(QMouseEvent* event)
 void HotArea::mouseReleaseEvent(QMouseEvent* event)
 {
     // A click is a left press and release on the area.
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     event->accept();
     if (click) emit clicked();

@@ -120,16 +120,16 @@ std::span<const IconRow> iconRows()
 BarColourRow barColours(BarColourSet set)
 {
     switch (set) {
-    case BarColourSet::Processor:
-        return {{175, 210, 255}, {0, 255, 0}, {51, 153, 102}, {0, 128, 0}};
-    case BarColourSet::PhysicalMemory:
-        return {{51, 153, 102}, {255, 255, 223}, {223, 223, 0}, {255, 255, 0}};
-    case BarColourSet::VirtualMemory:
-        return {{223, 223, 223}, {255, 243, 236}, {255, 102, 0}, {255, 102, 0}};
-    case BarColourSet::Network:
-        return {{175, 210, 255}, {203, 225, 252}, {125, 165, 224}, {0, 45, 150}};
-    case BarColourSet::Drive:
-        break;
+        case BarColourSet::Processor:
+            return {{175, 210, 255}, {0, 255, 0}, {51, 153, 102}, {0, 128, 0}};
+        case BarColourSet::PhysicalMemory:
+            return {{51, 153, 102}, {255, 255, 223}, {223, 223, 0}, {255, 255, 0}};
+        case BarColourSet::VirtualMemory:
+            return {{223, 223, 223}, {255, 243, 236}, {255, 102, 0}, {255, 102, 0}};
+        case BarColourSet::Network:
+            return {{175, 210, 255}, {203, 225, 252}, {125, 165, 224}, {0, 45, 150}};
+        case BarColourSet::Drive:
+            break;
     }
     return {{223, 223, 223}, {203, 225, 252}, {0, 0, 128}, {0, 0, 128}};
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "readings/NumberFormat.h"
+#include "core/NumberFormat.h"
 
 namespace pelmora {
 

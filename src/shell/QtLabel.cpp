@@ -10,12 +10,12 @@ namespace {
 Qt::Alignment qtAlignment(TextAlignment alignment)
 {
     switch (alignment) {
-    case TextAlignment::Right:
-        return Qt::AlignRight | Qt::AlignTop;
-    case TextAlignment::Centre:
-        return Qt::AlignHCenter | Qt::AlignTop;
-    case TextAlignment::Left:
-        break;
+        case TextAlignment::Right:
+            return Qt::AlignRight | Qt::AlignTop;
+        case TextAlignment::Centre:
+            return Qt::AlignHCenter | Qt::AlignTop;
+        case TextAlignment::Left:
+            break;
     }
     return Qt::AlignLeft | Qt::AlignTop;
 }

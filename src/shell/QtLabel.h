@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "readings/Controls.h"
+#include "core/Controls.h"
 
 namespace pelmora {
 

@@ -23,8 +23,7 @@ public:
     // Sizes itself to the picture's width and its height + reflectionSize.
     // The reflection is stretched into a band as high as the picture plus
     // reflectionAxis (a negative axis squeezes it) and cut at the bottom.
-    ReflectionImage(const QImage& picture, int reflectionSize, int reflectionAxis,
-                    QWidget* parent = nullptr);
+    ReflectionImage(const QImage& picture, int reflectionSize, int reflectionAxis, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

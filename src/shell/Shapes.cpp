@@ -4,7 +4,9 @@
 
 namespace pelmora {
 
-RoundedFrame::RoundedFrame(QWidget* parent) : QWidget(parent) {}
+RoundedFrame::RoundedFrame(QWidget* parent) : QWidget(parent)
+{
+}
 
 void RoundedFrame::paintEvent(QPaintEvent*)
 {

@@ -2,9 +2,9 @@
 // The plain shapes of the body: the panels' rounded frames and the footer's
 // rule. Each draws once into a cached pixmap.
 #include <QColor>
-#include <algorithm>
 #include <QPixmap>
 #include <QWidget>
+#include <algorithm>
 
 namespace pelmora {
 

@@ -62,8 +62,9 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
 
 void WidgetLayout::createPictures()
 {
-    auto* body = named(new PictureBox(loadResourcePicture(QString::fromLatin1(layout::kBodyPictureAlias)), this),
-                       "Image2", toRect(layout::kBodyPicture));
+    auto* body =
+        named(new PictureBox(loadResourcePicture(QString::fromLatin1(layout::kBodyPictureAlias)), this),
+              "Image2", toRect(layout::kBodyPicture));
     connect(body, &PictureBox::contextMenuRequested, this, &WidgetLayout::bodyContextMenuRequested);
 
     named(new FilledRule(toColour(layout::kRuleColour), this), "Shape1", toRect(layout::kRule));
@@ -80,8 +81,8 @@ void WidgetLayout::createPictures()
 void WidgetLayout::createLabels()
 {
     for (const layout::LabelRow& row : layout::labelRows()) {
-        const LabelLook look{layoutFont(QString::fromLatin1(row.family), row.pixelSize, row.styles), row.alignment,
-                             row.fixedBox};
+        const LabelLook look{layoutFont(QString::fromLatin1(row.family), row.pixelSize, row.styles),
+                             row.alignment, row.fixedBox};
         auto* label = new QtLabel(QString::fromLatin1(row.text), toRect(row.box), look, this);
         label->setObjectName(QString::fromLatin1(row.name));
         connect(label, &QtLabel::shapeChanged, this, [this, label] { markShapeChanged(label); });
@@ -178,7 +179,10 @@ void WidgetLayout::paintEvent(QPaintEvent* event)
     painter.fillRect(event->rect(), colourKey());
 }
 
-QRegion WidgetLayout::colourKeyMask() { return colourKeyMaskWithin(rect()); }
+QRegion WidgetLayout::colourKeyMask()
+{
+    return colourKeyMaskWithin(rect());
+}
 
 QRegion WidgetLayout::colourKeyMaskWithin(const QRect& box)
 {
@@ -256,7 +260,8 @@ void WidgetLayout::mouseMoveEvent(QMouseEvent* event)
 void WidgetLayout::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
-    emit surfaceMouseReleased(event->button(), event->position().toPoint(), event->globalPosition().toPoint());
+    emit surfaceMouseReleased(event->button(), event->position().toPoint(),
+                              event->globalPosition().toPoint());
 }
 
 }  // namespace pelmora

@@ -9,7 +9,7 @@
 #include <QRegion>
 #include <QWidget>
 
-#include "readings/WidgetControls.h"
+#include "core/WidgetControls.h"
 #include "shell/AnimationClock.h"
 
 namespace pelmora {

@@ -23,12 +23,12 @@
 #include <thread>
 #include <vector>
 
+#include "core/RecordingControls.h"
 #include "net/IPHelper.h"
 #include "net/NetMonitorThread.h"
-#include "net/NetworkPanel.h"
 #include "platform/fakes/FakeIpHelper.h"
 #include "platform/linux/LinuxIpHelper.h"
-#include "readings/RecordingControls.h"
+#include "readings/NetworkPanel.h"
 
 using namespace pelmora;
 using namespace std::chrono_literals;

@@ -19,7 +19,8 @@ namespace {
 
 constexpr int64_t kOneSecond100ns = 10000000;
 
-template <typename Call> std::string failureOf(Call&& call)
+template <typename Call>
+std::string failureOf(Call&& call)
 {
     try {
         call();

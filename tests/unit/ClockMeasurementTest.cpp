@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "readings/ClockMeasurement.h"
+#include "platform/ClockMeasurement.h"
 
 namespace pelmora {
 namespace {

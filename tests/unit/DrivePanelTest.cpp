@@ -3,9 +3,9 @@
 #include <clocale>
 #include <string>
 
+#include "core/RecordingControls.h"
 #include "platform/fakes/FakeDrives.h"
 #include "readings/DrivePanel.h"
-#include "readings/RecordingControls.h"
 
 using namespace pelmora;
 
@@ -13,8 +13,14 @@ namespace {
 
 constexpr uint64_t kMiB = 1024 * 1024;
 
-NumberSeparators englishSeparators() { return {".", ",", "\3"}; }
-NumberSeparators germanSeparators() { return {",", ".", "\3"}; }
+NumberSeparators englishSeparators()
+{
+    return {".", ",", "\3"};
+}
+NumberSeparators germanSeparators()
+{
+    return {",", ".", "\3"};
+}
 
 // Sets a C library locale for one test and puts the previous one back.
 class LocaleScope {

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -26,7 +25,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string mountsFixture(const char* name) { return std::string(PELMORA_FIXTURES) + "/mounts/" + name; }
+std::string mountsFixture(const char* name)
+{
+    return std::string(PELMORA_FIXTURES) + "/mounts/" + name;
+}
 
 struct ExpectedDrive {
     char letter;
@@ -179,8 +181,8 @@ TEST(LinuxDrives, StopsAtZ)
     std::string table = "28 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n";
     for (int i = 0; i < 30; ++i) {
         table += std::to_string(100 + i) + " 28 65:" + std::to_string(i) + " / /data/disk" +
-            (i < 10 ? "0" : "") + std::to_string(i) + " rw,relatime - ext4 /dev/vd" + std::to_string(i) +
-            " rw\n";
+                 (i < 10 ? "0" : "") + std::to_string(i) + " rw,relatime - ext4 /dev/vd" + std::to_string(i) +
+                 " rw\n";
     }
     root.writeMountInfo(table);
     LinuxDrives drives(root.path());
@@ -313,8 +315,10 @@ TEST(LinuxDrives, NoticesMountsOnTheRealTable)
         if (result == 0) {
             const char letter = letterOf(drives, folder);
             std::string label;
-            if (letter == 0 || drives.driveType(letter) != kDriveFixed) result = 2;
-            else if (!drives.volumeLabel(letter, label) || label != "Scratch Disk") result = 4;
+            if (letter == 0 || drives.driveType(letter) != kDriveFixed)
+                result = 2;
+            else if (!drives.volumeLabel(letter, label) || label != "Scratch Disk")
+                result = 4;
             umount(folder.c_str());
             if (result == 0 && letterOf(drives, folder) != 0) result = 3;
         }

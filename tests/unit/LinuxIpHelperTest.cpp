@@ -101,10 +101,17 @@ TEST(LinuxIpHelper, SpeedIsMegabitsTimesAMillionSaturatedOrZeroWhenUnknown)
         const char* text;
         uint32_t bitsPerSecond;
     } cases[] = {
-        {"1000\n", 1'000'000'000}, {"10", 10'000'000},      {"4294", 4'294'000'000u},
-        {"4295", UINT32_MAX},      {"100000", UINT32_MAX},  {"-1", 0},
-        {"0", 0},                  {"", 0},                 {"fast", 0},
-        {"12Mb", 0},               {"99999999999999999999", 0},
+        {"1000\n", 1'000'000'000},
+        {"10", 10'000'000},
+        {"4294", 4'294'000'000u},
+        {"4295", UINT32_MAX},
+        {"100000", UINT32_MAX},
+        {"-1", 0},
+        {"0", 0},
+        {"", 0},
+        {"fast", 0},
+        {"12Mb", 0},
+        {"99999999999999999999", 0},
     };
     for (const auto& c : cases) {
         TempTree tree;
@@ -123,9 +130,14 @@ TEST(LinuxIpHelper, OctetCountersWrapAtThirtyTwoBits)
         const char* text;
         uint32_t octets;
     } cases[] = {
-        {"123\n", 123},           {"4294967295", UINT32_MAX}, {"4294967296", 0},
-        {"5000000000", 705'032'704}, {"18446744073709551615", UINT32_MAX}, {"-7", 0},
-        {"", 0},                  {"1e9", 0},
+        {"123\n", 123},
+        {"4294967295", UINT32_MAX},
+        {"4294967296", 0},
+        {"5000000000", 705'032'704},
+        {"18446744073709551615", UINT32_MAX},
+        {"-7", 0},
+        {"", 0},
+        {"1e9", 0},
     };
     for (const auto& c : cases) {
         TempTree tree;

@@ -10,11 +10,23 @@ using namespace pelmora;
 
 namespace {
 
-std::string namesFixture(const char* name) { return std::string(PELMORA_FIXTURES) + "/names/" + name; }
+std::string namesFixture(const char* name)
+{
+    return std::string(PELMORA_FIXTURES) + "/names/" + name;
+}
 
-bool shortHost(std::string& name) { return name = "lab7", true; }
-bool qualifiedHost(std::string& name) { return name = "lab7.branch.example.org", true; }
-bool noHost(std::string&) { return false; }
+bool shortHost(std::string& name)
+{
+    return name = "lab7", true;
+}
+bool qualifiedHost(std::string& name)
+{
+    return name = "lab7.branch.example.org", true;
+}
+bool noHost(std::string&)
+{
+    return false;
+}
 
 std::string workgroupOf(const std::string& conf)
 {
@@ -49,8 +61,9 @@ TEST(SambaWorkgroup, ReadsOnlyTheGlobalSection)
 
 TEST(HostsDomain, TakesTheDomainOfTheHostsOwnLine)
 {
-    std::istringstream hosts("127.0.0.1 localhost\n127.0.1.1 lab7.corp.example.com lab7 # me\n"
-                             "10.0.0.9 lab8.other.example.com lab8\n");
+    std::istringstream hosts(
+        "127.0.0.1 localhost\n127.0.1.1 lab7.corp.example.com lab7 # me\n"
+        "10.0.0.9 lab8.other.example.com lab8\n");
     EXPECT_EQ(hostsFileDomain(hosts, "lab7"), "corp.example.com");
     std::istringstream other(
         "10.0.0.9 lab8.other.example.com lab8\n10.0.0.7 lab7\n#1.2.3.4 lab7.commented.org lab7\n");

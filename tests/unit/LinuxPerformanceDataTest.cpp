@@ -32,7 +32,8 @@ system_clock::time_point leapDayEvening()
            microseconds{987654};
 }
 
-template <typename T> T readAt(const std::vector<uint8_t>& block, size_t offset)
+template <typename T>
+T readAt(const std::vector<uint8_t>& block, size_t offset)
 {
     T value{};
     EXPECT_LE(offset + sizeof value, block.size());

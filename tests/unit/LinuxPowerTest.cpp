@@ -10,7 +10,10 @@ namespace {
 
 constexpr uint32_t kUnknownTime = 0xFFFFFFFF;
 
-std::string powerFixture(const char* name) { return std::string(PELMORA_FIXTURES) + "/power_supply/" + name; }
+std::string powerFixture(const char* name)
+{
+    return std::string(PELMORA_FIXTURES) + "/power_supply/" + name;
+}
 
 BatteryReading energyBattery(const char* status, int64_t now, int64_t full, std::optional<int64_t> power,
                              std::optional<int64_t> capacity = std::nullopt)

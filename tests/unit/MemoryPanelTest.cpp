@@ -2,9 +2,9 @@
 
 #include <limits>
 
+#include "core/RecordingControls.h"
 #include "platform/fakes/FakeMemoryStatus.h"
 #include "readings/MemoryPanel.h"
-#include "readings/RecordingControls.h"
 
 namespace pelmora {
 namespace {

@@ -6,10 +6,10 @@
 #include <atomic>
 #include <thread>
 
+#include "core/RecordingControls.h"
 #include "net/NetMonitorThread.h"
-#include "net/NetworkPanel.h"
 #include "platform/fakes/FakeIpHelper.h"
-#include "readings/RecordingControls.h"
+#include "readings/NetworkPanel.h"
 
 namespace pelmora {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
-#include "net/NetworkPanel.h"
-#include "readings/RecordingControls.h"
+#include "core/RecordingControls.h"
+#include "readings/NetworkPanel.h"
 
 namespace pelmora {
 namespace {
@@ -44,7 +44,7 @@ protected:
     };
     static RowState state(const Label* adapter, const Bar* load, const Label* percent)
     {
-        return {adapter->text(), percent->text(), load->position(),
+        return {adapter->text(),      percent->text(),   load->position(),
                 adapter->isVisible(), load->isVisible(), percent->isVisible()};
     }
     RowState first() const { return state(c.lblAdapter1, c.LAN1, c.lblA1); }
@@ -180,7 +180,7 @@ TEST(NetworkLoad, IsOctetsPerSecondAgainstTheNominalSpeed)
         {"a half below one", record("", 8'000'000, 5'000, 0, 1), 0},
         {"just above a half", record("", 8'000'000, 5'001, 0, 1), 1},
     };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(NetworkLoadPercent(c.traffic), c.load) << c.name;
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(networkLoadPercent(c.traffic), c.load) << c.name;
 }
 
 TEST(NetworkPanelRow, ClampsTheTextOfAnOverloadedLink)

@@ -2,15 +2,15 @@
 // what a window takes back from them.
 #include <gtest/gtest.h>
 
+#include "SettingsTestSupport.h"
 #include "platform/ConfigLocation.h"
 #include "settings/PlacementFile.h"
-#include "SettingsTestSupport.h"
 
 namespace pelmora {
 namespace {
 
-using testing::TempConfigHome;
 using testing::readBytes;
+using testing::TempConfigHome;
 using testing::writeBytes;
 
 WindowPlacement samplePlacement()
@@ -74,19 +74,21 @@ TEST_F(PlacementFileTest, SaveWritesEveryKeyInItsOrder)
 
 TEST_F(PlacementFileTest, SaveKeepsOtherSectionsAndRewritesKeysInPlace)
 {
-    writeBytes(file, "; placement\r\n[TBackForm]\r\nVisible=1\r\nCustom=x\r\nNormPos=1,2,3,4\r\n\r\n[Other]\r\nA=1");
+    writeBytes(
+        file, "; placement\r\n[TBackForm]\r\nVisible=1\r\nCustom=x\r\nNormPos=1,2,3,4\r\n\r\n[Other]\r\nA=1");
     WindowPlacement placement = samplePlacement();
     placement.showCmd = 2;
     ASSERT_TRUE(savePlacement(file, kBackgroundWindowSection, placement, 800, 600, true));
     ASSERT_TRUE(savePlacement(file, kMainWindowSection, samplePlacement(), 800, 600, false));
-    EXPECT_EQ(readBytes(file),
-              "; placement\r\n[TBackForm]\r\nVisible=1\r\nCustom=x\r\nNormPos=100,200,687,552\r\n"
-              "FormVersion=0\r\nFlags=0\r\nShowCmd=2\r\nPixelsPerInch=96\r\n"
-              "MinMaxPos(800x600)=-1,-1,-1,-1\r\nMinMaxPos=-1,-1,-1,-1\r\nNormPos(800x600)=100,200,687,552\r\n"
-              "\r\n[Other]\r\nA=1\r\n"
-              "\r\n[TVantelMainForm]\r\nFormVersion=0\r\nFlags=0\r\nShowCmd=1\r\nPixelsPerInch=96\r\n"
-              "MinMaxPos(800x600)=-1,-1,-1,-1\r\nMinMaxPos=-1,-1,-1,-1\r\nNormPos(800x600)=100,200,687,552\r\n"
-              "NormPos=100,200,687,552\r\nVisible=0\r\n");
+    EXPECT_EQ(
+        readBytes(file),
+        "; placement\r\n[TBackForm]\r\nVisible=1\r\nCustom=x\r\nNormPos=100,200,687,552\r\n"
+        "FormVersion=0\r\nFlags=0\r\nShowCmd=2\r\nPixelsPerInch=96\r\n"
+        "MinMaxPos(800x600)=-1,-1,-1,-1\r\nMinMaxPos=-1,-1,-1,-1\r\nNormPos(800x600)=100,200,687,552\r\n"
+        "\r\n[Other]\r\nA=1\r\n"
+        "\r\n[TVantelMainForm]\r\nFormVersion=0\r\nFlags=0\r\nShowCmd=1\r\nPixelsPerInch=96\r\n"
+        "MinMaxPos(800x600)=-1,-1,-1,-1\r\nMinMaxPos=-1,-1,-1,-1\r\nNormPos(800x600)=100,200,687,552\r\n"
+        "NormPos=100,200,687,552\r\nVisible=0\r\n");
 }
 
 TEST_F(PlacementFileTest, SavedPlacementRestoresToTheSamePlace)
@@ -154,8 +156,9 @@ TEST_F(PlacementFileTest, UnreadableNumbersTakeTheirDefaults)
     ASSERT_TRUE(restored);
     const WindowPlacement& stored = restored->stored;
     EXPECT_EQ(std::vector<int32_t>(stored.minMax, stored.minMax + 4), (std::vector<int32_t>{5, 0, 0, 0}));
-    EXPECT_EQ(std::vector<int32_t>(stored.norm, stored.norm + 4),
-              (std::vector<int32_t>{10, current.top, current.left + current.width, current.top + current.height}));
+    EXPECT_EQ(
+        std::vector<int32_t>(stored.norm, stored.norm + 4),
+        (std::vector<int32_t>{10, current.top, current.left + current.width, current.top + current.height}));
     EXPECT_EQ(stored.flags, current.flags);
     ASSERT_TRUE(restored->geometry);
     EXPECT_EQ(restored->geometry->left, 10);

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "core/RecordingControls.h"
+#include "core/Rounding.h"
 #include "platform/fakes/FakePerformanceData.h"
 #include "platform/fakes/FakeProcessorIdentity.h"
 #include "readings/ProcessorPanel.h"
-#include "readings/RecordingControls.h"
-#include "readings/Rounding.h"
 
 namespace pelmora {
 namespace {

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/fakes/FakeDrives.h"
 #include "SettingsTestSupport.h"
+#include "platform/fakes/FakeDrives.h"
 #include "readings/RefreshCycle.h"
+#include "settings/RegFileSettingsStore.h"
 
 namespace pelmora {
 namespace {
@@ -42,7 +43,10 @@ public:
         if (failNetwork) throw std::runtime_error("no table");
     }
     void memory() override { log_.events.push_back("memory"); }
-    void drives(const CurrentDrives& d) override { log_.events.push_back("drives " + d.first + "|" + d.second); }
+    void drives(const CurrentDrives& d) override
+    {
+        log_.events.push_back("drives " + d.first + "|" + d.second);
+    }
     void systemStatus() override { log_.events.push_back("status"); }
     void processor() override
     {
@@ -67,9 +71,10 @@ protected:
 
     void writeSettings(const std::string& values)
     {
-        testing::writeBytes(file(), "Windows Registry Editor Version 5.00\r\n\r\n"
-                                    "[HKEY_CURRENT_USER\\Software\\Talvessa]\r\n" +
-                                        values);
+        testing::writeBytes(file(),
+                            "Windows Registry Editor Version 5.00\r\n\r\n"
+                            "[HKEY_CURRENT_USER\\Software\\Talvessa]\r\n" +
+                                values);
     }
     std::filesystem::path file() const { return home_.root() / "Talvessa.reg"; }
 
@@ -83,12 +88,12 @@ protected:
 
 TEST_F(RefreshCycleTest, EmptyStoreRunsEveryStepInOrderOnDefaults)
 {
-    SettingsStore store(file());
+    RegFileSettingsStore store(file());
     RefreshCycle cycle(store, timer, drives, panels, intervalMs);
     cycle.RefreshTimerTimer();
 
-    const std::vector<std::string> expected{"disable", "interval 1000", "network 0 -1 -1", "memory",
-                                            "drives C|D", "status", "processor", "enable"};
+    const std::vector<std::string> expected{"disable",    "interval 1000", "network 0 -1 -1", "memory",
+                                            "drives C|D", "status",        "processor",       "enable"};
     EXPECT_EQ(log.events, expected);
     EXPECT_TRUE(std::filesystem::exists(file())) << "the first tick creates the key";
     EXPECT_EQ(intervalMs.load(), 1000u);
@@ -103,7 +108,7 @@ TEST_F(RefreshCycleTest, IntervalFollowsRefreshSpeedWithinOneToSixtySeconds)
     for (const Case& c : {Case{"60", 60000}, Case{"1", 1000}, Case{"30", 30000}, Case{"0", 1000},
                           Case{"-5", 1000}, Case{"99999999", 60000}, Case{"fast", 1000}}) {
         writeSettings(std::string("\"RefreshSpeed\"=\"") + c.stored + "\"\r\n");
-        SettingsStore store(file());
+        RegFileSettingsStore store(file());
         RefreshCycle cycle(store, timer, drives, panels, intervalMs);
         cycle.RefreshTimerTimer();
         EXPECT_EQ(timer.interval, c.intervalMs) << c.stored;
@@ -113,7 +118,7 @@ TEST_F(RefreshCycleTest, IntervalFollowsRefreshSpeedWithinOneToSixtySeconds)
 TEST_F(RefreshCycleTest, AValueChangedByHandIsUsedByTheNextTick)
 {
     writeSettings("\"RefreshSpeed\"=\"5\"\r\n");
-    SettingsStore store(file());
+    RegFileSettingsStore store(file());
     RefreshCycle cycle(store, timer, drives, panels, intervalMs);
     cycle.RefreshTimerTimer();
     EXPECT_EQ(timer.interval, 5000u);
@@ -129,7 +134,7 @@ TEST_F(RefreshCycleTest, AFailingStepLeavesTheRestOfTheTickAndReEnablesTheTimer)
 {
     panels.failNetwork = true;
     panels.failProcessor = true;
-    SettingsStore store(file());
+    RegFileSettingsStore store(file());
     RefreshCycle cycle(store, timer, drives, panels, intervalMs);
     cycle.RefreshTimerTimer();
 
@@ -146,7 +151,7 @@ TEST_F(RefreshCycleTest, AFailingStepLeavesTheRestOfTheTickAndReEnablesTheTimer)
 TEST_F(RefreshCycleTest, AWrongTypedValueReadsAsItsDefaultAndIsReported)
 {
     writeSettings("\"RefreshSpeed\"=dword:0000001e\r\n\"NrNetwork\"=\"1\"\r\n\"Network1\"=\"0\"\r\n");
-    SettingsStore store(file());
+    RegFileSettingsStore store(file());
     RefreshCycle cycle(store, timer, drives, panels, intervalMs);
     cycle.RefreshTimerTimer();
     EXPECT_EQ(timer.interval, 1000u);

@@ -5,8 +5,8 @@
 #include <set>
 #include <tuple>
 
+#include "net/fakes/FakeTrafficList.h"
 #include "platform/fakes/FakeDrives.h"
-#include "platform/fakes/FakeTrafficList.h"
 #include "settings/SettingsChoices.h"
 
 using namespace pelmora;

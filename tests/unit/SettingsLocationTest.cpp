@@ -1,11 +1,11 @@
 // Where the settings and placement files live.
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
-#include <pwd.h>
 #include <string>
-#include <unistd.h>
 
 #include "platform/ConfigLocation.h"
 
@@ -48,7 +48,8 @@ TEST(SettingsLocation, FollowsTheConfigHomeAndNeverFallsBackToASharedFolder)
     for (const char* xdgValue : {static_cast<const char*>(nullptr), "", "relative/cfg"}) {
         ScopedEnv xdg("XDG_CONFIG_HOME", xdgValue);
         ScopedEnv home("HOME", "/home/u");
-        EXPECT_EQ(settingsFilePath(), "/home/u/.config/Talvessa/Talvessa.reg") << (xdgValue ? xdgValue : "unset");
+        EXPECT_EQ(settingsFilePath(), "/home/u/.config/Talvessa/Talvessa.reg")
+            << (xdgValue ? xdgValue : "unset");
     }
     {
         // Without HOME the account's home folder is used.

@@ -2,29 +2,30 @@
 // files, folders that cannot be written, writes that fail or are killed
 // half-way. Nothing may be lost and nothing may crash.
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <functional>
-#include <random>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/ConfigLocation.h"
-#include "settings/SettingsStore.h"
+#include <csignal>
+#include <functional>
+#include <random>
+
 #include "SettingsTestSupport.h"
+#include "platform/ConfigLocation.h"
+#include "settings/RegFileSettingsStore.h"
 
 namespace pelmora {
 namespace {
 
-using testing::TempConfigHome;
 using testing::readBytes;
+using testing::TempConfigHome;
 using testing::writeBytes;
 
 const std::string kKeyText =
-    "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Talvessa]\n\"RefreshSpeed\"=\"30\"\n";
+    "Windows Registry Editor Version "
+    "5.00\n\n[HKEY_CURRENT_USER\\Software\\Talvessa]\n\"RefreshSpeed\"=\"30\"\n";
 
 void expectWriteRefused(SettingsStore& store, const std::string& name)
 {
@@ -60,7 +61,7 @@ TEST(SettingsStoreFailure, FilesThatAreNotRegistryFilesAreReadAsEmptyAndNeverWri
         TempConfigHome home;
         const std::filesystem::path file = settingsFilePath();
         writeBytes(file, c.bytes);
-        SettingsStore store(file);
+        RegFileSettingsStore store(file);
         EXPECT_FALSE(store.open());
         EXPECT_EQ(store.ReadInteger("RefreshSpeed", 1), 1);
         EXPECT_EQ(store.ReadString("Drive1", "x"), "x");
@@ -80,7 +81,7 @@ TEST(SettingsStoreFailure, LinesThatDoNotParseAreKeptAndCostNoMoreThanOthers)
     for (int i = 0; i < 50000; ++i) text += "\"a\"=\"x\\\n\"b\"=hex:01,\\\n";
     const std::string malformed = "\"c\"=dword:zz\n\"d\"=hex(2):4g\n";
     writeBytes(file, text + malformed);
-    SettingsStore store(file);
+    RegFileSettingsStore store(file);
     ASSERT_TRUE(store.open());
     for (const char* name : {"a", "c", "d"}) EXPECT_EQ(store.ReadString(name, "default"), "default") << name;
     EXPECT_THROW(store.ReadString("b", ""), SettingsError);  // the last wrapped one, ended by the file
@@ -96,15 +97,18 @@ TEST(SettingsStoreFailure, UnreachableFileGivesDefaultsAndRefusesWrites)
         std::function<std::filesystem::path()> make;
     } cases[] = {
         // Root ignores permission bits, so the folder is made unusable otherwise.
-        {"folder below a plain file", [&] {
+        {"folder below a plain file",
+         [&] {
              writeBytes(home.root() / "plain", "x");
              return home.root() / "plain" / "Talvessa" / "Talvessa.reg";
          }},
-        {"a folder in the file's place", [&] {
+        {"a folder in the file's place",
+         [&] {
              std::filesystem::create_directories(home.root() / "dir" / "Talvessa.reg");
              return home.root() / "dir" / "Talvessa.reg";
          }},
-        {"a pipe in the file's place", [&] {
+        {"a pipe in the file's place",
+         [&] {
              std::filesystem::create_directories(home.root() / "fifo");
              const auto path = home.root() / "fifo" / "Talvessa.reg";
              EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
@@ -114,7 +118,7 @@ TEST(SettingsStoreFailure, UnreachableFileGivesDefaultsAndRefusesWrites)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        SettingsStore store(c.make());
+        RegFileSettingsStore store(c.make());
         EXPECT_FALSE(store.open());  // and does not hang on the pipe
         EXPECT_EQ(store.ReadInteger("RefreshSpeed", 1), 1);
         expectWriteRefused(store, "RefreshSpeed");
@@ -134,9 +138,11 @@ std::string inReadOnlyFolder(const std::filesystem::path& folder, const std::fun
         std::string result;
         if (::geteuid() != 0) {
             ::chmod(folder.c_str(), 0500);
-        } else if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-                   || ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) != 0
-                   || ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+        } else if (::unshare(CLONE_NEWNS) != 0 ||
+                   ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                   ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+                   ::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) !=
+                       0) {
             result = "SKIP";
         }
         if (result.empty()) result = check();
@@ -147,7 +153,8 @@ std::string inReadOnlyFolder(const std::filesystem::path& folder, const std::fun
     std::string result;
     char buffer[256];
     ssize_t got;
-    while ((got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0) result.append(buffer, static_cast<size_t>(got));
+    while ((got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+        result.append(buffer, static_cast<size_t>(got));
     ::close(pipeEnds[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -163,7 +170,7 @@ TEST(SettingsStoreFailure, ReadableFileInAReadOnlyFolderOpensForReadingOnly)
     writeBytes(file, kKeyText);
     const std::filesystem::path folder = file.parent_path();
     const std::string result = inReadOnlyFolder(folder, [&]() -> std::string {
-        SettingsStore store(file);
+        RegFileSettingsStore store(file);
         if (!store.open()) return "did not open";
         if (store.ReadInteger("RefreshSpeed", 1) != 30) return "wrong value";
         try {
@@ -174,7 +181,7 @@ TEST(SettingsStoreFailure, ReadableFileInAReadOnlyFolderOpensForReadingOnly)
         }
         if (store.ReadInteger("RefreshSpeed", 1) != 30) return "refused write changed the reads";
         // Without the key's section the file can neither be read for it nor extended.
-        SettingsStore other(folder / "nokey.reg");
+        RegFileSettingsStore other(folder / "nokey.reg");
         if (other.open()) return "opened a key it could not create";
         return "";
     });
@@ -190,7 +197,7 @@ TEST(SettingsStoreFailure, WriteThatFailsHalfWayLeavesTheFileAndNoTemporaryFile)
     const std::filesystem::path file = settingsFilePath();
     const std::string original = kKeyText + "; " + std::string(3000, 'x') + "\n";
     writeBytes(file, original);
-    SettingsStore store(file);
+    RegFileSettingsStore store(file);
     ASSERT_TRUE(store.open());
 
     // A file size limit below the file's size makes the temporary file's
@@ -218,7 +225,7 @@ TEST(SettingsStoreFailure, WriteKilledAtAnyPointLeavesTheOldOrTheNewFile)
     const std::filesystem::path file = settingsFilePath();
     const std::string oldText(2000, 'o'), newText(2000, 'n');
     {
-        SettingsStore store(file);
+        RegFileSettingsStore store(file);
         ASSERT_TRUE(store.open());
         store.WriteString("Drive1", oldText);
     }
@@ -230,7 +237,7 @@ TEST(SettingsStoreFailure, WriteKilledAtAnyPointLeavesTheOldOrTheNewFile)
         ASSERT_GE(child, 0);
         if (child == 0) {
             ::close(progress[0]);
-            SettingsStore store(file);
+            RegFileSettingsStore store(file);
             if (!store.open()) _exit(3);
             for (unsigned i = 0;; ++i) {
                 store.WriteString("Drive1", (i % 2) ? oldText : newText);
@@ -249,10 +256,11 @@ TEST(SettingsStoreFailure, WriteKilledAtAnyPointLeavesTheOldOrTheNewFile)
         ::waitpid(child, nullptr, 0);
         ::close(progress[0]);
 
-        SettingsStore reader(file);
+        RegFileSettingsStore reader(file);
         ASSERT_TRUE(reader.open()) << "round " << round;
         const std::string value = reader.ReadString("Drive1", "");
-        ASSERT_TRUE(value == oldText || value == newText) << "round " << round << ": " << value.size() << " bytes";
+        ASSERT_TRUE(value == oldText || value == newText)
+            << "round " << round << ": " << value.size() << " bytes";
     }
 }
 

@@ -2,16 +2,16 @@
 // keeping everything else of the file.
 #include <gtest/gtest.h>
 
-#include "platform/ConfigLocation.h"
-#include "settings/SettingsStore.h"
 #include "SettingsTestSupport.h"
+#include "platform/ConfigLocation.h"
+#include "settings/RegFileSettingsStore.h"
 
 namespace pelmora {
 namespace {
 
-using testing::TempConfigHome;
 using testing::fixture;
 using testing::readBytes;
+using testing::TempConfigHome;
 using testing::writeBytes;
 
 const std::string kKeyHeader = "[HKEY_CURRENT_USER\\Software\\Talvessa]";
@@ -24,12 +24,11 @@ std::string replaceOnce(std::string text, const std::string& from, const std::st
     return text;
 }
 
-
 class SettingsStoreTest : public ::testing::Test {
 protected:
     TempConfigHome home;
     std::filesystem::path file = settingsFilePath();
-    SettingsStore store{file};
+    RegFileSettingsStore store{file};
 };
 
 TEST_F(SettingsStoreTest, FirstOpenCreatesThePrivateFileAndEveryReaderGetsItsDefault)
@@ -62,13 +61,13 @@ TEST_F(SettingsStoreTest, HandEditedFileReadsEveryStringForm)
         const char* name;
         const char* expected;
     } cases[] = {
-        {"RefreshSpeed", "30"},             // not the other key's, not the subkey's
-        {"refreshspeed", "30"},             // names ignore letter case
-        {"NrDrives", "1"},                  // blanks around '=' and a trailing comment
-        {"Drive1", "D:\\Data\\\"quoted\""}, // escaped backslashes and quotes
-        {"Drive2", ""},                     // present and empty stays empty
-        {"", "default text"},               // the @ value
-        {"Path", "%HOME%\\x"},              // expandable string over two lines, unexpanded
+        {"RefreshSpeed", "30"},              // not the other key's, not the subkey's
+        {"refreshspeed", "30"},              // names ignore letter case
+        {"NrDrives", "1"},                   // blanks around '=' and a trailing comment
+        {"Drive1", "D:\\Data\\\"quoted\""},  // escaped backslashes and quotes
+        {"Drive2", ""},                      // present and empty stays empty
+        {"", "default text"},                // the @ value
+        {"Path", "%HOME%\\x"},               // expandable string over two lines, unexpanded
         {"Semi;colon", "a;b"},
         {"Equals=Sign", "x=y"},
         {"Missing", "fallback"},
@@ -101,14 +100,31 @@ TEST_F(SettingsStoreTest, IntegerTextIsParsedStrictly)
         const char* text;
         int32_t expected;
     } cases[] = {
-        {"30", 30}, {"-1", -1}, {" 30\t", 30}, {"+5", 5}, {"0", 0},
-        {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
-        {"", 77}, {"  ", 77}, {"abc", 77}, {"12abc", 77}, {"1 2", 77}, {"0x10", 77}, {"1e3", 77},
-        {"2147483648", 77}, {"-2147483649", 77}, {"+-1", 77}, {"--1", 77}, {"+", 77}, {"3.5", 77},
+        {"30", 30},
+        {"-1", -1},
+        {" 30\t", 30},
+        {"+5", 5},
+        {"0", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"", 77},
+        {"  ", 77},
+        {"abc", 77},
+        {"12abc", 77},
+        {"1 2", 77},
+        {"0x10", 77},
+        {"1e3", 77},
+        {"2147483648", 77},
+        {"-2147483649", 77},
+        {"+-1", 77},
+        {"--1", 77},
+        {"+", 77},
+        {"3.5", 77},
     };
     const auto nameOf = [](std::size_t i) { return std::string(1, 'V') + std::to_string(i); };
     std::string text = "Windows Registry Editor Version 5.00\n\n" + kKeyHeader + "\n";
-    for (std::size_t i = 0; i < std::size(cases); ++i) text += '"' + nameOf(i) + "\"=\"" + cases[i].text + "\"\n";
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        text += '"' + nameOf(i) + "\"=\"" + cases[i].text + "\"\n";
     writeBytes(file, text);
     ASSERT_TRUE(store.open());
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -131,14 +147,15 @@ TEST_F(SettingsStoreTest, WriteChangesOnlyTheValueLineAndKeepsEverythingElse)
     expected = replaceOnce(expected, "\"RefreshSpeed\"=\"30\"", "\"RefreshSpeed\"=\"45\"");
     expected = replaceOnce(expected, "\"Network2\"=\"+1\"", "\"network2\"=\"-1\"");
     expected = replaceOnce(expected, "  \"NrDrives\"  =  \"1\"   ; trailing comment", "\"NrDrives\"=\"2\"");
-    expected = replaceOnce(expected, "\"Equals=Sign\"=\"x=y\"\n", "\"Equals=Sign\"=\"x=y\"\n\"NewValue\"=\"v\"\n");
-    expected = replaceOnce(expected,
-                           "\"Path\"=hex(2):25,00,48,00,4f,00,4d,00,45,00,25,00,5c,00,\\\n  78,00,00,00\n",
-                           "\"Path\"=\"plain\"\n");
+    expected =
+        replaceOnce(expected, "\"Equals=Sign\"=\"x=y\"\n", "\"Equals=Sign\"=\"x=y\"\n\"NewValue\"=\"v\"\n");
+    expected =
+        replaceOnce(expected, "\"Path\"=hex(2):25,00,48,00,4f,00,4d,00,45,00,25,00,5c,00,\\\n  78,00,00,00\n",
+                    "\"Path\"=\"plain\"\n");
     EXPECT_EQ(readBytes(file), expected);
 
     // A fresh open sees the written values and the untouched ones alike.
-    SettingsStore again(file);
+    RegFileSettingsStore again(file);
     ASSERT_TRUE(again.open());
     EXPECT_EQ(again.ReadInteger("RefreshSpeed", 1), 45);
     EXPECT_EQ(again.ReadInteger("Network2", 0), -1);
@@ -149,11 +166,18 @@ TEST_F(SettingsStoreTest, WriteChangesOnlyTheValueLineAndKeepsEverythingElse)
 TEST_F(SettingsStoreTest, WrittenTextsReadBackExactly)
 {
     ASSERT_TRUE(store.open());
-    const std::string texts[] = {"C", "", "C:\\", "say \"hi\"", "a\\\"b", "two\nlines\r\n", "\xC3\x89t\xC3\xA9",
-                                 "  padded  ", "semi;colon = x"};
+    const std::string texts[] = {"C",
+                                 "",
+                                 "C:\\",
+                                 "say \"hi\"",
+                                 "a\\\"b",
+                                 "two\nlines\r\n",
+                                 "\xC3\x89t\xC3\xA9",
+                                 "  padded  ",
+                                 "semi;colon = x"};
     for (const std::string& text : texts) {
         store.WriteString("Drive1", text);
-        SettingsStore reader(file);
+        RegFileSettingsStore reader(file);
         ASSERT_TRUE(reader.open());
         EXPECT_EQ(reader.ReadString("Drive1", "default"), text);
     }
@@ -182,7 +206,8 @@ TEST_F(SettingsStoreTest, TextTheKeyCannotHoldIsRefusedAndTheFileKept)
 
 TEST_F(SettingsStoreTest, EveryLineEndAndEncodingReadsAndStaysAsItWas)
 {
-    const std::string lf = "Windows Registry Editor Version 5.00\n\n" + kKeyHeader + "\n\"RefreshSpeed\"=\"12\"\n";
+    const std::string lf =
+        "Windows Registry Editor Version 5.00\n\n" + kKeyHeader + "\n\"RefreshSpeed\"=\"12\"\n";
     std::string crlf;
     for (char c : lf) crlf += (c == '\n') ? std::string("\r\n") : std::string(1, c);
     const struct {
@@ -220,7 +245,8 @@ TEST_F(SettingsStoreTest, Utf16FileFromTheWindowsEditorStaysUtf16)
     store.WriteString("NrDrives", "1");
     const std::u16string expected =
         u"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Talvessa]\r\n"
-        u"\"RefreshSpeed\"=\"7\"\r\n\"Drive1\"=\"\u00C9\"\r\n\"Drive2\"=\"\U0001F600\"\r\n\"NrDrives\"=\"1\"\r\n\r\n";
+        u"\"RefreshSpeed\"=\"7\"\r\n\"Drive1\"=\"\u00C9\"\r\n\"Drive2\"=\"\U0001F600\"\r\n\"NrDrives\"="
+        u"\"1\"\r\n\r\n";
     std::string expectedBytes;
     for (char16_t unit : expected) {
         expectedBytes += static_cast<char>(unit & 0xFF);
@@ -235,8 +261,8 @@ TEST_F(SettingsStoreTest, DeletionLinesActAsAnImportWould)
     ASSERT_TRUE(store.open());
     EXPECT_EQ(store.ReadInteger("RefreshSpeed", 1), 1);  // removed with the parent key
     EXPECT_EQ(store.ReadString("Drive1", ""), "D");
-    EXPECT_EQ(store.ReadString("Drive2", ""), "F");      // set again after its removal
-    EXPECT_EQ(store.ReadInteger("NrDrives", 2), 2);      // removed last
+    EXPECT_EQ(store.ReadString("Drive2", ""), "F");  // set again after its removal
+    EXPECT_EQ(store.ReadInteger("NrDrives", 2), 2);  // removed last
 
     store.WriteInteger("NrDrives", 1);
     store.WriteInteger("RefreshSpeed", 5);
@@ -247,7 +273,7 @@ TEST_F(SettingsStoreTest, DeletionLinesActAsAnImportWould)
     EXPECT_EQ(text.find("\"NrDrives\"=-"), std::string::npos);
     EXPECT_NE(text.find("\"RefreshSpeed\"=\"30\""), std::string::npos);  // the removed line stays as written
 
-    SettingsStore again(file);
+    RegFileSettingsStore again(file);
     ASSERT_TRUE(again.open());
     EXPECT_EQ(again.ReadInteger("NrDrives", 2), 1);
     EXPECT_EQ(again.ReadInteger("RefreshSpeed", 1), 5);
@@ -255,10 +281,11 @@ TEST_F(SettingsStoreTest, DeletionLinesActAsAnImportWould)
 
 TEST_F(SettingsStoreTest, MissingOrDeletedKeySectionIsAddedAndOtherKeysKept)
 {
-    const std::string other = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n"
-                              "\"A\"=\"1\"";
-    const std::string deleted = "Windows Registry Editor Version 5.00\n\n" + kKeyHeader + "\n\"Drive1\"=\"C\"\n\n[-" +
-                                kKeyHeader.substr(1) + "\n";
+    const std::string other =
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n"
+        "\"A\"=\"1\"";
+    const std::string deleted = "Windows Registry Editor Version 5.00\n\n" + kKeyHeader +
+                                "\n\"Drive1\"=\"C\"\n\n[-" + kKeyHeader.substr(1) + "\n";
     const struct {
         const char* label;
         std::string bytes;
@@ -279,13 +306,13 @@ TEST_F(SettingsStoreTest, MissingOrDeletedKeySectionIsAddedAndOtherKeysKept)
 
 TEST_F(SettingsStoreTest, DuplicateLinesLetTheLastOneWinAndWritesReplaceIt)
 {
-    writeBytes(file, "Windows Registry Editor Version 5.00\n\n" + kKeyHeader + "\n\"Drive1\"=\"C\"\n\n" + kKeyHeader +
-                         "\n\"DRIVE1\"=\"D\"\n");
+    writeBytes(file, "Windows Registry Editor Version 5.00\n\n" + kKeyHeader + "\n\"Drive1\"=\"C\"\n\n" +
+                         kKeyHeader + "\n\"DRIVE1\"=\"D\"\n");
     ASSERT_TRUE(store.open());
     EXPECT_EQ(store.ReadString("Drive1", ""), "D");
     store.WriteString("Drive1", "E");
-    EXPECT_EQ(readBytes(file), "Windows Registry Editor Version 5.00\n\n" + kKeyHeader + "\n\"Drive1\"=\"C\"\n\n" +
-                                   kKeyHeader + "\n\"Drive1\"=\"E\"\n");
+    EXPECT_EQ(readBytes(file), "Windows Registry Editor Version 5.00\n\n" + kKeyHeader +
+                                   "\n\"Drive1\"=\"C\"\n\n" + kKeyHeader + "\n\"Drive1\"=\"E\"\n");
 }
 
 TEST_F(SettingsStoreTest, EachOpenReadsTheFileAfreshAndCloseForgetsIt)

@@ -2,6 +2,7 @@
 // A private $XDG_CONFIG_HOME per test, and small file helpers for the
 // settings store and placement tests.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,7 +10,6 @@
 #include <iterator>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
 
 namespace pelmora::testing {
 

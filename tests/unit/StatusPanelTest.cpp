@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/RecordingControls.h"
 #include "platform/fakes/FakeSystemStatus.h"
-#include "readings/RecordingControls.h"
 #include "readings/StatusPanel.h"
 
 using namespace pelmora;

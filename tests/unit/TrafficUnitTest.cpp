@@ -129,7 +129,7 @@ TEST(TrafficRecord, NotConnectedDropsTheDeltas)
     FakeIpHelper fake;
     TTraffic record(interfaceRow(1, "lo", 10, 100, 100), fake, kStart);
     record.UpdateCounters(150, 170, 10, kStart + 1s);
-    record.MarkNotConnected();
+    record.markNotConnected();
     EXPECT_EQ(record.StatusText(), "Not Connected");
     EXPECT_EQ(record.InDelta, 0u);
     EXPECT_EQ(record.OutDelta, 0u);

@@ -205,11 +205,11 @@ private slots:
 
         const QImage drawn = bar.grab().toImage();
         QCOMPARE(drawn.pixelColor(40, 0), GlideBar::borderColour());
-        QCOMPARE(drawn.pixelColor(40, 1), QColor(0, 128, 0));       // the fill's border
-        QCOMPARE(drawn.pixelColor(40, 2), QColor(0, 255, 0));       // top of the gradient
-        QCOMPARE(drawn.pixelColor(40, 20), QColor(51, 153, 102));   // bottom of the gradient
-        QCOMPARE(drawn.pixelColor(93, 10), QColor(0, 128, 0));      // the fill's right border
-        QCOMPARE(drawn.pixelColor(120, 10), QColor(175, 210, 255)); // the background
+        QCOMPARE(drawn.pixelColor(40, 1), QColor(0, 128, 0));        // the fill's border
+        QCOMPARE(drawn.pixelColor(40, 2), QColor(0, 255, 0));        // top of the gradient
+        QCOMPARE(drawn.pixelColor(40, 20), QColor(51, 153, 102));    // bottom of the gradient
+        QCOMPARE(drawn.pixelColor(93, 10), QColor(0, 128, 0));       // the fill's right border
+        QCOMPARE(drawn.pixelColor(120, 10), QColor(175, 210, 255));  // the background
         QCOMPARE(drawn.pixelColor(187, 10), GlideBar::borderColour());
     }
 

@@ -1,8 +1,7 @@
+#include <QPainter>
 #include <QtTest>
 
-#include <QPainter>
-
-#include "settings/dialog/GradientPanel.h"
+#include "shell/dialog/GradientPanel.h"
 
 using namespace pelmora;
 

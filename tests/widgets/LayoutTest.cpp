@@ -69,10 +69,10 @@ private slots:
         QCOMPARE(c.Core3->left(), 213);
         QCOMPARE(c.LAN2->width(), 172);
         // Every control the readings write is there.
-        for (const void* control : {(const void*)c.lblCPU_ID, (const void*)c.CPU, (const void*)c.Core4,
-                                    (const void*)c.lblPhys, (const void*)c.Virt, (const void*)c.Drive2,
-                                    (const void*)c.lblUpTime, (const void*)c.lblBatTime, (const void*)c.LAN1,
-                                    (const void*)c.lblA2}) {
+        for (const void* control :
+             {(const void*)c.lblCPU_ID, (const void*)c.CPU, (const void*)c.Core4, (const void*)c.lblPhys,
+              (const void*)c.Virt, (const void*)c.Drive2, (const void*)c.lblUpTime, (const void*)c.lblBatTime,
+              (const void*)c.LAN1, (const void*)c.lblA2}) {
             QVERIFY(control);
         }
     }
@@ -106,7 +106,8 @@ private slots:
         QVERIFY(stackIndex(widget, "AdvReflectionImage5") < stackIndex(widget, "Image1"));
         const int topmostOther = std::max({stackIndex(widget, "Image1"), stackIndex(widget, "btnClose"),
                                            stackIndex(widget, "lblCPU_ID"), stackIndex(widget, "Shape7")});
-        for (const char* name : {"CPU1", "CPU", "Core4", "Phys", "Virt", "LAN1", "LAN2", "Drive1", "Drive2"}) {
+        for (const char* name :
+             {"CPU1", "CPU", "Core4", "Phys", "Virt", "LAN1", "LAN2", "Drive1", "Drive2"}) {
             QVERIFY2(stackIndex(widget, name) > topmostOther, name);
         }
     }
@@ -117,13 +118,16 @@ private slots:
         QTest::addColumn<QColor>("top");
         QTest::addColumn<QColor>("bottom");
         QTest::addColumn<QColor>("background");
-        QTest::addRow("processor") << "CPU" << QColor(0, 255, 0) << QColor(51, 153, 102) << QColor(175, 210, 255);
-        QTest::addRow("physical memory") << "Phys" << QColor(255, 255, 223) << QColor(223, 223, 0)
-                                         << QColor(51, 153, 102);
-        QTest::addRow("virtual memory") << "Virt" << QColor(255, 243, 236) << QColor(255, 102, 0)
-                                        << QColor(223, 223, 223);
-        QTest::addRow("network") << "LAN2" << QColor(203, 225, 252) << QColor(125, 165, 224) << QColor(175, 210, 255);
-        QTest::addRow("drive") << "Drive1" << QColor(203, 225, 252) << QColor(0, 0, 128) << QColor(223, 223, 223);
+        QTest::addRow("processor") << "CPU" << QColor(0, 255, 0) << QColor(51, 153, 102)
+                                   << QColor(175, 210, 255);
+        QTest::addRow("physical memory")
+            << "Phys" << QColor(255, 255, 223) << QColor(223, 223, 0) << QColor(51, 153, 102);
+        QTest::addRow("virtual memory")
+            << "Virt" << QColor(255, 243, 236) << QColor(255, 102, 0) << QColor(223, 223, 223);
+        QTest::addRow("network") << "LAN2" << QColor(203, 225, 252) << QColor(125, 165, 224)
+                                 << QColor(175, 210, 255);
+        QTest::addRow("drive") << "Drive1" << QColor(203, 225, 252) << QColor(0, 0, 128)
+                               << QColor(223, 223, 223);
     }
     void barFillColours()
     {
@@ -186,11 +190,11 @@ private slots:
     {
         WidgetLayout widget;
         const QRegion mask = widget.colourKeyMask();
-        QVERIFY(!mask.contains(QPoint(3, 3)));         // key-coloured surface
-        QVERIFY(!mask.contains(QPoint(300, 20)));      // title strip, no control
-        QVERIFY(mask.contains(QPoint(150, 90)));       // inside the CPU bar
-        QVERIFY(mask.contains(QPoint(32, 317)));       // the rule
-        QVERIFY(mask.contains(QPoint(44, 43)));        // the gauge's centre
+        QVERIFY(!mask.contains(QPoint(3, 3)));     // key-coloured surface
+        QVERIFY(!mask.contains(QPoint(300, 20)));  // title strip, no control
+        QVERIFY(mask.contains(QPoint(150, 90)));   // inside the CPU bar
+        QVERIFY(mask.contains(QPoint(32, 317)));   // the rule
+        QVERIFY(mask.contains(QPoint(44, 43)));    // the gauge's centre
     }
 
     void onlyTheExactKeyColourIsCut()
@@ -261,7 +265,8 @@ private slots:
         QTest::mouseClick(widget.windowHandle(), Qt::RightButton, {}, QPoint(300, 20));  // bare surface
         QCOMPARE(menu.count(), 0);
         QCOMPARE(drag.count(), 1);
-        QTest::mouseClick(widget.windowHandle(), Qt::RightButton, {}, QPoint(90, 320));  // an icon on the body
+        QTest::mouseClick(widget.windowHandle(), Qt::RightButton, {},
+                          QPoint(90, 320));  // an icon on the body
         QCOMPARE(menu.count(), 0);
         QTest::mouseClick(widget.windowHandle(), Qt::RightButton, {}, QPoint(317, 200));  // bare body picture
         QCOMPARE(menu.count(), 1);

@@ -37,8 +37,9 @@ private slots:
         QTest::addColumn<QList<int>>("opacity");
         QTest::addRow("size 5") << 5 << 7 << QList<int>{128, 102, 77, 51, 26, 0, 0};
         QTest::addRow("size 15 starts at 128") << 15 << 3 << QList<int>{128, 119, 111};
-        QTest::addRow("size 20 ends near 0") << 20 << 21 << QList<int>{128, 122, 115, 109, 102, 96, 90, 83, 77, 70, 64,
-                                                                       58, 51, 45, 38, 32, 26, 19, 13, 6, 0};
+        QTest::addRow("size 20 ends near 0")
+            << 20 << 21 << QList<int>{128, 122, 115, 109, 102, 96, 90, 83, 77, 70, 64,
+                                      58,  51,  45,  38,  32,  26, 19, 13, 6,  0};
         QTest::addRow("halves go to even") << 256 << 4 << QList<int>{128, 128, 127, 126};
         QTest::addRow("no reflection") << 0 << 3 << QList<int>{0, 0, 0};
         QTest::addRow("picture shorter than the reflection") << 15 << 2 << QList<int>{128, 119};

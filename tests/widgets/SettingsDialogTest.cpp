@@ -1,22 +1,22 @@
-#include <QtTest>
-
 #include <QFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QtTest>
 #include <memory>
 
 #include "ModalAnswer.h"
+#include "net/fakes/FakeTrafficList.h"
 #include "platform/fakes/FakeDrives.h"
-#include "platform/fakes/FakeTrafficList.h"
 #include "platform/fakes/FakeShellOpen.h"
 #include "platform/fakes/FakeVersionInfo.h"
-#include "settings/dialog/CheckListBox.h"
-#include "settings/dialog/DialogFrame.h"
-#include "settings/dialog/DriveTreeView.h"
-#include "settings/dialog/GradientPanel.h"
-#include "settings/dialog/SettingsForm.h"
+#include "settings/RegFileSettingsStore.h"
+#include "shell/dialog/CheckListBox.h"
+#include "shell/dialog/DialogFrame.h"
+#include "shell/dialog/DriveTreeView.h"
+#include "shell/dialog/GradientPanel.h"
+#include "shell/dialog/SettingsForm.h"
 
 using namespace pelmora;
 
@@ -70,7 +70,7 @@ struct Rig {
     }
 
     QTemporaryDir dir;
-    SettingsStore settings{dir.filePath("Talvessa.reg").toStdString()};
+    RegFileSettingsStore settings{dir.filePath("Talvessa.reg").toStdString()};
     FakeDrives drives;
     FakeTrafficList traffic;
     FakeVersionInfo version{{2, 6}};
@@ -362,7 +362,7 @@ void SettingsDialogTest::unsavableSettingsWarnAndKeepTheChoices()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     // The key's file would have to live inside a plain file: it can be neither read nor created.
-    SettingsStore unsavable(rig.dir.filePath("blocker/Talvessa.reg").toStdString());
+    RegFileSettingsStore unsavable(rig.dir.filePath("blocker/Talvessa.reg").toStdString());
     TSettingsForm form(nullptr, unsavable, {"C", "D"}, rig.drives, rig.traffic, rig.version, rig.shell);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));

@@ -2,7 +2,7 @@
 
 #include "ModalAnswer.h"
 #include "platform/fakes/FakeVersionInfo.h"
-#include "settings/dialog/TaskMessage.h"
+#include "shell/dialog/TaskMessage.h"
 
 using namespace pelmora;
 

@@ -8,11 +8,11 @@
 #include "app/Startup.h"
 #include "app/ui/X11WindowTools.h"
 #include "settings/PlacementFile.h"
-#include "settings/dialog/SettingsForm.h"
 #include "shell/BackForm.h"
 #include "shell/LocaleSeparators.h"
 #include "shell/ResourcePicture.h"
 #include "shell/WidgetLayout.h"
+#include "shell/dialog/SettingsForm.h"
 
 namespace pelmora {
 
@@ -39,19 +39,16 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     stayOnTopTimer_.start();
 
     // Creation, in order: the monitor thread, the processor label, the first refresh.
-    monitor_ = std::make_unique<TNetMonitorThread>(deps_.services.ipHelper, refreshIntervalMs_);
-    panels_ = std::make_unique<WidgetPanels>(layout_->controls(), deps_.services, deps_.cpuUsage, *monitor_,
-                                             qtLocaleNumberSeparators);
-    cycle_ = std::make_unique<RefreshCycle>(deps_.store, refreshTimer_, deps_.services.drives, *panels_,
-                                            refreshIntervalMs_);
-    panels_->showProcessorNameAndClock();
+    readings_ = std::make_unique<ReadingsEngine>(deps_.services, deps_.store, layout_->controls(),
+                                                 refreshTimer_, qtLocaleNumberSeparators);
+    readings_->showProcessorNameAndClock();
     RefreshTimerTimer();
 }
 
 VantelMainForm::~VantelMainForm()
 {
     refreshTimer_.setEnabled(false);
-    monitor_->StopMonitoring();
+    readings_.reset();  // stops the monitor thread and waits for it
     trayIcon_.hide();
 }
 
@@ -80,9 +77,10 @@ void VantelMainForm::connectLayout()
     connect(layout_, &WidgetLayout::surfaceMouseMoved, this, [this](QPoint c, QPoint g) {
         if (backForm_) backForm_->formMouseMove(c, g);
     });
-    connect(layout_, &WidgetLayout::surfaceMouseReleased, this, [this](Qt::MouseButton b, QPoint c, QPoint g) {
-        if (backForm_) backForm_->formMouseUp(b, c, g);
-    });
+    connect(layout_, &WidgetLayout::surfaceMouseReleased, this,
+            [this](Qt::MouseButton b, QPoint c, QPoint g) {
+                if (backForm_) backForm_->formMouseUp(b, c, g);
+            });
 }
 
 void VantelMainForm::createPopupMenu()
@@ -106,7 +104,10 @@ void VantelMainForm::createTrayIcon()
     trayIcon_.show();
 }
 
-void VantelMainForm::RefreshTimerTimer() { cycle_->RefreshTimerTimer(); }
+void VantelMainForm::RefreshTimerTimer()
+{
+    readings_->RefreshTimerTimer();
+}
 
 void VantelMainForm::showEvent(QShowEvent* event)
 {
@@ -167,9 +168,15 @@ void VantelMainForm::Stayontop1Click()
     applyWindowStates();
 }
 
-void VantelMainForm::Close1Click() { close(); }
+void VantelMainForm::Close1Click()
+{
+    close();
+}
 
-void VantelMainForm::btnCloseClick() { close(); }
+void VantelMainForm::btnCloseClick()
+{
+    close();
+}
 
 void VantelMainForm::btnMinimizeClick()
 {
@@ -194,7 +201,8 @@ void VantelMainForm::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     // Back from the desktop's window list: the backdrop comes along.
-    if (event->type() == QEvent::WindowStateChange && !isMinimized() && backForm_ && backForm_->isMinimized()) {
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() && backForm_ &&
+        backForm_->isMinimized()) {
         backForm_->showNormal();
         FormShow();
     }
@@ -204,15 +212,18 @@ void VantelMainForm::imgSettingsClick()
 {
     refreshTimer_.setEnabled(false);
     {
-        TSettingsForm dialog(this, deps_.store, cycle_->currentDrives(), deps_.services.drives, *monitor_,
-                             deps_.services.version, deps_.shellOpen);
+        TSettingsForm dialog(this, deps_.store, readings_->currentDrives(), deps_.services.drives,
+                             readings_->traffic(), deps_.services.version, deps_.shellOpen);
         dialog.exec();
     }
     refreshTimer_.setEnabled(true);
     RefreshTimerTimer();
 }
 
-void VantelMainForm::Image1Click() { deps_.shellOpen.open(kMakerWebAddress); }
+void VantelMainForm::Image1Click()
+{
+    deps_.shellOpen.open(kMakerWebAddress);
+}
 
 void VantelMainForm::closeEvent(QCloseEvent* event)
 {

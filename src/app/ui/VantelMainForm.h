@@ -9,17 +9,13 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
-#include <atomic>
 #include <memory>
 
 #include "app/ui/QtRefreshTimer.h"
 #include "app/ui/QtWindowPlacement.h"
-#include "net/NetMonitorThread.h"
 #include "platform/Services.h"
 #include "platform/ShellOpen.h"
-#include "readings/CPUUsage.h"
-#include "readings/RefreshCycle.h"
-#include "readings/WidgetPanels.h"
+#include "readings/ReadingsEngine.h"
 #include "settings/SettingsStore.h"
 
 namespace pelmora {
@@ -35,7 +31,6 @@ public:
     struct Dependencies {
         Services& services;
         SettingsStore& store;
-        CPUUsage& cpuUsage;
         ShellOpen& shellOpen;
         std::filesystem::path placementFile;
     };
@@ -74,11 +69,8 @@ private:
 
     Dependencies deps_;
     WidgetLayout* layout_;
-    std::atomic<uint32_t> refreshIntervalMs_{kDesignRefreshIntervalMs};
-    std::unique_ptr<TNetMonitorThread> monitor_;
-    std::unique_ptr<WidgetPanels> panels_;
     QtRefreshTimer refreshTimer_;
-    std::unique_ptr<RefreshCycle> cycle_;
+    std::unique_ptr<ReadingsEngine> readings_;
     QTimer stayOnTopTimer_;
     bool stayOnTop_ = false;
     QMenu popupMenu_;

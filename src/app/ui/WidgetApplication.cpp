@@ -10,8 +10,8 @@
 #include "app/ui/X11WindowTools.h"
 #include "platform/ConfigLocation.h"
 #include "platform/linux/LinuxServices.h"
-#include "readings/CPUUsage.h"
 #include "settings/PlacementFile.h"
+#include "settings/RegFileSettingsStore.h"
 #include "shell/BackForm.h"
 #include "shell/FontSubstitutions.h"
 
@@ -36,12 +36,10 @@ int runWidget(int& argc, char** argv)
     installFontSubstitutions();
 
     LinuxServices linux;
-    // The processor sampler's state lives for the whole process.
-    CPUUsage cpuUsage(linux.services().performanceData);
-    SettingsStore store(settingsFilePath());
+    RegFileSettingsStore store(settingsFilePath());
     QtShellOpen shellOpen;
 
-    VantelMainForm widget({linux.services(), store, cpuUsage, shellOpen, placementFilePath()});
+    VantelMainForm widget({linux.services(), store, shellOpen, placementFilePath()});
     centreOnScreen(widget);
     {
         // Created after the widget window, visible from creation; destroyed first.

@@ -1,11 +1,11 @@
 #include "app/ui/X11WindowTools.h"
 
-#include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <QGuiApplication>
 #include <cstring>
 
 namespace pelmora::x11 {
@@ -18,7 +18,10 @@ Display* display()
     return x11 ? x11->display() : nullptr;
 }
 
-Atom atom(Display* d, const char* name) { return XInternAtom(d, name, False); }
+Atom atom(Display* d, const char* name)
+{
+    return XInternAtom(d, name, False);
+}
 
 // _NET_WM_STATE change request: action 0 removes, 1 adds.
 void sendWmState(Display* d, Window window, long action, const char* first, const char* second)

@@ -45,7 +45,10 @@ public:
     }
 
 private:
-    static char upper(char letter) { return static_cast<char>(std::toupper(static_cast<unsigned char>(letter))); }
+    static char upper(char letter)
+    {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    }
     std::map<char, Drive> drives_;
 };
 

@@ -195,4 +195,3 @@ void GatedIpHelper::open()
 }
 
 }  // namespace pelmora
-

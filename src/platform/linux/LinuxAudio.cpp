@@ -10,7 +10,9 @@ namespace pelmora {
 
 namespace {
 
-void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...)
+{
+}
 
 void silenceAlsa()
 {
@@ -43,7 +45,7 @@ uint16_t scaleMixerLevel(long value, long min, long max)
     if (value >= max) return 65535;
     // Subtracted as long double: the range of a long may not fit in a long.
     const long double share = (static_cast<long double>(value) - static_cast<long double>(min)) /
-        (static_cast<long double>(max) - static_cast<long double>(min));
+                              (static_cast<long double>(max) - static_cast<long double>(min));
     return static_cast<uint16_t>(share * 65535.0L + 0.5L);
 }
 
@@ -53,7 +55,10 @@ LinuxAudio::LinuxAudio(std::string device, std::string control)
     silenceAlsa();
 }
 
-LinuxAudio::~LinuxAudio() { close(); }
+LinuxAudio::~LinuxAudio()
+{
+    close();
+}
 
 bool LinuxAudio::open()
 {
@@ -126,14 +131,14 @@ bool LinuxAudio::outputVolume(uint32_t& volume)
     bool ok = true;
     const long left = channelLevel(element_, SND_MIXER_SCHN_FRONT_LEFT, ok);
     const bool separate = !snd_mixer_selem_is_playback_mono(element_) &&
-        snd_mixer_selem_has_playback_channel(element_, SND_MIXER_SCHN_FRONT_RIGHT);
+                          snd_mixer_selem_has_playback_channel(element_, SND_MIXER_SCHN_FRONT_RIGHT);
     const long right = separate ? channelLevel(element_, SND_MIXER_SCHN_FRONT_RIGHT, ok) : left;
     if (!ok) {
         close();
         return false;
     }
     volume = static_cast<uint32_t>(scaleMixerLevel(left, min, max)) |
-        static_cast<uint32_t>(scaleMixerLevel(right, min, max)) << 16;
+             static_cast<uint32_t>(scaleMixerLevel(right, min, max)) << 16;
     return true;
 }
 

@@ -56,7 +56,9 @@ public:
     ErrorGuard& operator=(const ErrorGuard&) = delete;
 };
 
-void keepRunning(::Display*, void*) {}
+void keepRunning(::Display*, void*)
+{
+}
 
 uint32_t bitsPerPixelOfDepth(::Display* display, int depth)
 {
@@ -90,7 +92,9 @@ uint32_t modeRefreshHz(unsigned long dotClock, unsigned hTotal, unsigned vTotal,
     return static_cast<uint32_t>(std::nearbyint(static_cast<double>(dotClock) / (hTotal * lines)));
 }
 
-LinuxDisplay::LinuxDisplay(std::string displayName) : name_(std::move(displayName)) {}
+LinuxDisplay::LinuxDisplay(std::string displayName) : name_(std::move(displayName))
+{
+}
 
 LinuxDisplay::~LinuxDisplay()
 {
@@ -108,7 +112,7 @@ bool LinuxDisplay::connect()
     XSetIOErrorExitHandler(display_, keepRunning, nullptr);
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     randr_ = XRRQueryExtension(display_, &eventBase, &errorBase) &&
-        XRRQueryVersion(display_, &major, &minor) && (major > 1 || (major == 1 && minor >= 3));
+             XRRQueryVersion(display_, &major, &minor) && (major > 1 || (major == 1 && minor >= 3));
     bitsPerPixel_ = bitsPerPixelOfDepth(display_, DefaultDepth(display_, DefaultScreen(display_)));
     if (!lost_) return true;
     disconnect();

@@ -1,11 +1,11 @@
 #include "platform/linux/LinuxIpHelper.h"
 
+#include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <charconv>
 #include <fstream>
 #include <optional>
@@ -39,7 +39,6 @@ constexpr uint32_t kOperConnecting = 3;
 constexpr uint32_t kOperOperational = 5;
 constexpr uint32_t kDefaultReassemblySize = 65535;
 constexpr uint16_t kPrimaryAddress = 1;
-
 
 template <typename Number>
 std::optional<Number> readNumber(const fs::path& file, int base = 10)
@@ -75,13 +74,17 @@ uint32_t interfaceType(const fs::path& interfaceDir)
 {
     std::error_code error;
     switch (readNumber<uint64_t>(interfaceDir / "type").value_or(0)) {
-    case kLinkEthernet:
-        return fs::exists(interfaceDir / "wireless", error) || fs::exists(interfaceDir / "phy80211", error)
-                   ? kIfTypeWireless
-                   : kIfTypeEthernet;
-    case kLinkPpp: return kIfTypePpp;
-    case kLinkLoopback: return kIfTypeLoopback;
-    default: return kIfTypeOther;
+        case kLinkEthernet:
+            return fs::exists(interfaceDir / "wireless", error) ||
+                           fs::exists(interfaceDir / "phy80211", error)
+                       ? kIfTypeWireless
+                       : kIfTypeEthernet;
+        case kLinkPpp:
+            return kIfTypePpp;
+        case kLinkLoopback:
+            return kIfTypeLoopback;
+        default:
+            return kIfTypeOther;
     }
 }
 
@@ -130,13 +133,15 @@ std::string describe(const std::string& name, const fs::path& interfaceDir)
 {
     std::string text = name;
     auto model = readFirstLine(interfaceDir / "device" / "product");
-    if (!model) model = readFirstLine(interfaceDir / "device" / ".." / "product");  // USB: the interface's device
+    if (!model)
+        model = readFirstLine(interfaceDir / "device" / ".." / "product");  // USB: the interface's device
     if (model && !model->empty()) text += " - " + *model;
     std::error_code error;
     const fs::path driver = fs::read_symlink(interfaceDir / "device" / "driver", error);
     if (!error && !driver.filename().empty()) text += " - " + driver.filename().string();
 
-    std::replace_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 32; }, ' ');
     truncateUtf8(text, kMaxLenIfDescr - 1);
     return text;
 }

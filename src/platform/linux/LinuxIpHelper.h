@@ -34,9 +34,8 @@ public:
 
 class LinuxIpHelper : public IpHelperService {
 public:
-    explicit LinuxIpHelper(
-        std::filesystem::path root = "/",
-        std::shared_ptr<Ipv4AddressSource> addresses = std::make_shared<SystemIpv4Addresses>());
+    explicit LinuxIpHelper(std::filesystem::path root = "/", std::shared_ptr<Ipv4AddressSource> addresses =
+                                                                 std::make_shared<SystemIpv4Addresses>());
 
     uint32_t getIfTable(uint8_t* table, uint32_t* size, bool sorted) override;
     uint32_t getIpAddrTable(uint8_t* table, uint32_t* size, bool sorted) override;

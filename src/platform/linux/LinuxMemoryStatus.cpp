@@ -1,7 +1,8 @@
 #include "platform/linux/LinuxMemoryStatus.h"
 
-#include <limits>
 #include <sys/resource.h>
+
+#include <limits>
 
 namespace pelmora {
 

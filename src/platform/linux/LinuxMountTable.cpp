@@ -21,7 +21,10 @@ constexpr std::array<std::string_view, 15> kNetworkFsTypes = {
     "nfs",       "nfs4",           "cifs",  "smb3",       "smbfs", "ncpfs",       "afs",       "ceph",
     "glusterfs", "fuse.glusterfs", "sshfs", "fuse.sshfs", "davfs", "fuse.davfs2", "fuse.davfs"};
 
-bool startsWith(const std::string& text, std::string_view prefix) { return text.rfind(prefix, 0) == 0; }
+bool startsWith(const std::string& text, std::string_view prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
 
 bool isAtOrBelow(const std::string& path, const std::string& folder)
 {
@@ -44,9 +47,15 @@ bool isLocal(const MountEntry& m)
     return m.fsRoot == "/" || m.fsType == "btrfs";
 }
 
-int ignoreBadLine(libmnt_table*, const char*, int) { return 1; }  // 1: skip the line, go on
+int ignoreBadLine(libmnt_table*, const char*, int)
+{
+    return 1;
+}  // 1: skip the line, go on
 
-std::string text(const char* value) { return value ? value : ""; }
+std::string text(const char* value)
+{
+    return value ? value : "";
+}
 
 std::string readFirstLine(const std::string& path)
 {
@@ -56,7 +65,10 @@ std::string readFirstLine(const std::string& path)
     return line;
 }
 
-std::string baseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+std::string baseName(const std::string& path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
 
 std::string underRoot(const std::string& root, const std::string& path)
 {

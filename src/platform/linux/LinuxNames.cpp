@@ -38,8 +38,8 @@ std::string parameterKey(const std::string& name)
 bool equalsIgnoringCase(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() &&
-        std::equal(a.begin(), a.end(), b.begin(),
-                   [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 std::string domainAfterFirstDot(const std::string& name)

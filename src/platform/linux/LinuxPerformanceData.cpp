@@ -1,9 +1,10 @@
 #include "platform/linux/LinuxPerformanceData.h"
 
+#include <unistd.h>
+
 #include <cstring>
 #include <ctime>
 #include <limits>
-#include <unistd.h>
 
 #include "platform/ErrorCodes.h"
 #include "platform/SystemTimeConversion.h"

@@ -47,7 +47,10 @@ BatteryReading readBattery(const std::string& dir)
 // a * b / c without overflow for readings up to kLargestReading.
 __extension__ typedef __int128 Wide;
 
-int64_t mulDiv(int64_t a, int64_t b, int64_t c) { return static_cast<int64_t>(static_cast<Wide>(a) * b / c); }
+int64_t mulDiv(int64_t a, int64_t b, int64_t c)
+{
+    return static_cast<int64_t>(static_cast<Wide>(a) * b / c);
+}
 
 // A battery's content and drain in one unit for all batteries: µWh and µW
 // where energies are known or charges can be turned into energy, else µAh

@@ -1,16 +1,17 @@
 #include "platform/linux/LinuxProcessorIdentity.h"
 
-#include <cerrno>
-#include <cstring>
-#include <ctime>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include "platform/ClockMeasurement.h"
 #include "platform/linux/ProcFileReader.h"
 #include "platform/linux/ProcessorNames.h"
-#include "readings/ClockMeasurement.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -119,7 +120,9 @@ private:
 
 }  // namespace
 
-LinuxProcessorIdentity::LinuxProcessorIdentity(std::string root) : root_(std::move(root)) {}
+LinuxProcessorIdentity::LinuxProcessorIdentity(std::string root) : root_(std::move(root))
+{
+}
 
 std::string LinuxProcessorIdentity::name()
 {

@@ -35,7 +35,7 @@ private:
     LinuxAudio audio_;
     LinuxPower power_;
     LinuxIpHelper ipHelper_;
-    Services services_{version_, performanceData_, processor_, memory_, drives_, tickCount_,
+    Services services_{version_, performanceData_, processor_, memory_, drives_,  tickCount_,
                        names_,   display_,         audio_,     power_,  ipHelper_};
 };
 

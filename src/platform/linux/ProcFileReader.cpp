@@ -1,9 +1,10 @@
 #include "platform/linux/ProcFileReader.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 
 namespace pelmora {
 

@@ -53,7 +53,8 @@ constexpr Model kUmc[] = {{4, -1, "UMC U5"}};
 constexpr Model kNsc[] = {{5, -1, "NSC Geode"}};
 constexpr Model kSis[] = {{5, -1, "SiS 55x"}};
 
-template <size_t N> constexpr Vendor vendor(const char* id, const char* shortName, const Model (&models)[N])
+template <size_t N>
+constexpr Vendor vendor(const char* id, const char* shortName, const Model (&models)[N])
 {
     return {id, shortName, models, N};
 }

@@ -16,14 +16,23 @@ struct DisplayCloser {
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
 struct XFreeDeleter {
-    void operator()(void* data) const { if (data) XFree(data); }
+    void operator()(void* data) const
+    {
+        if (data) XFree(data);
+    }
 };
 
-DisplayPtr openDisplay() { return DisplayPtr(XOpenDisplay(nullptr)); }
+DisplayPtr openDisplay()
+{
+    return DisplayPtr(XOpenDisplay(nullptr));
+}
 
 // A window may vanish between listing it and reading its class; Xlib's default
 // handler would end the process for that.
-int ignoreXError(Display*, XErrorEvent*) { return 0; }
+int ignoreXError(Display*, XErrorEvent*)
+{
+    return 0;
+}
 
 class IgnoreXErrors {
 public:

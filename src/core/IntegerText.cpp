@@ -1,4 +1,4 @@
-#include "settings/IntegerText.h"
+#include "core/IntegerText.h"
 
 #include <charconv>
 
@@ -6,7 +6,10 @@ namespace pelmora {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 }  // namespace
 

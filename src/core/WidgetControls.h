@@ -2,7 +2,7 @@
 // Every control of the widget that the refresh cycle writes, by its name in
 // the layout. The widget window fills it with its Qt controls; the companion
 // command and the tests fill it with recording controls.
-#include "readings/Controls.h"
+#include "core/Controls.h"
 
 namespace pelmora {
 

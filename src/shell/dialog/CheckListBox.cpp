@@ -1,4 +1,4 @@
-#include "settings/dialog/CheckListBox.h"
+#include "shell/dialog/CheckListBox.h"
 
 namespace pelmora {
 

@@ -1,4 +1,4 @@
-#include "readings/NumberFormat.h"
+#include "core/NumberFormat.h"
 
 #include <climits>
 #include <clocale>

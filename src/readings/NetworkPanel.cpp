@@ -1,30 +1,20 @@
-#include "net/NetworkPanel.h"
+#include "readings/NetworkPanel.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "core/Rounding.h"
+
 namespace pelmora {
 
-namespace {
-
-// Nearest integer, halves to the even neighbour, whatever the current
-// floating-point rounding mode.
-double roundHalfEven(double value)
-{
-    if (std::fabs(value - std::trunc(value)) == 0.5) return 2.0 * std::round(value / 2.0);
-    return std::round(value);
-}
-
-}  // namespace
-
-double NetworkLoadPercent(const TTraffic& record)
+double networkLoadPercent(const TTraffic& record)
 {
     if (record.Speed == 0 || !(record.IntervalSeconds > 0)) return 0;
     const double octets = static_cast<double>(record.InDelta) + record.OutDelta;
     const double octetsPerSecond = octets / record.IntervalSeconds;
     const double capacityOctetsPerSecond = record.Speed / 8.0;
-    return roundHalfEven(octetsPerSecond * 100.0 / capacityOctetsPerSecond);
+    return static_cast<double>(roundHalfEven(octetsPerSecond * 100.0 / capacityOctetsPerSecond));
 }
 
 NetworkPanel::NetworkPanel(WidgetControls& controls, const TrafficList& traffic)
@@ -61,7 +51,7 @@ void NetworkPanel::updateRow(const Row& row, int32_t position)
     setRowVisible(row, true);
     const TTraffic record = traffic_.TrafficAt(position);
     row.adapter->setText(record.IPAddress + " (" + record.StatusText() + ")");
-    const double load = NetworkLoadPercent(record);
+    const double load = networkLoadPercent(record);
     row.load->setPosition(load);
     // The new load itself, not where the gliding bar stands yet.
     row.percent->setText(std::to_string(static_cast<int>(std::clamp(load, 0.0, 100.0))) + "%");

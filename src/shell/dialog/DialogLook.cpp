@@ -1,4 +1,4 @@
-#include "settings/dialog/DialogLook.h"
+#include "shell/dialog/DialogLook.h"
 
 #include <QPainter>
 #include <QPainterPath>

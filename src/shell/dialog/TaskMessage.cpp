@@ -1,4 +1,4 @@
-#include "settings/dialog/TaskMessage.h"
+#include "shell/dialog/TaskMessage.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -37,11 +37,16 @@ QMessageBox::StandardButtons buttonsFor(int buttonFlags, bool titled)
 QMessageBox::Icon iconFor(int iconId)
 {
     switch (iconId) {
-    case kTaskIconWarning: return QMessageBox::Warning;
-    case kTaskIconQuestion: return QMessageBox::Question;
-    case kTaskIconError: return QMessageBox::Critical;
-    case kTaskIconInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+        case kTaskIconWarning:
+            return QMessageBox::Warning;
+        case kTaskIconQuestion:
+            return QMessageBox::Question;
+        case kTaskIconError:
+            return QMessageBox::Critical;
+        case kTaskIconInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
@@ -49,35 +54,52 @@ QMessageBox::Icon iconFor(int iconId)
 QString plainCaptionFor(int iconId)
 {
     switch (iconId) {
-    case kTaskIconWarning: return QStringLiteral("Warning");
-    case kTaskIconQuestion: return QStringLiteral("Confirm");
-    case kTaskIconError: return QStringLiteral("Error");
-    case kTaskIconInformation: return QStringLiteral("Information");
-    default: return QGuiApplication::applicationDisplayName();
+        case kTaskIconWarning:
+            return QStringLiteral("Warning");
+        case kTaskIconQuestion:
+            return QStringLiteral("Confirm");
+        case kTaskIconError:
+            return QStringLiteral("Error");
+        case kTaskIconInformation:
+            return QStringLiteral("Information");
+        default:
+            return QGuiApplication::applicationDisplayName();
     }
 }
 
 int titledResult(QMessageBox::StandardButton pressed)
 {
     switch (pressed) {
-    case QMessageBox::Cancel: return kResultCancel;
-    case QMessageBox::Retry: return kResultRetry;
-    case QMessageBox::Yes: return kResultYes;
-    case QMessageBox::No: return kResultNo;
-    case QMessageBox::Close: return kResultAbort;
-    default: return kResultOk;
+        case QMessageBox::Cancel:
+            return kResultCancel;
+        case QMessageBox::Retry:
+            return kResultRetry;
+        case QMessageBox::Yes:
+            return kResultYes;
+        case QMessageBox::No:
+            return kResultNo;
+        case QMessageBox::Close:
+            return kResultAbort;
+        default:
+            return kResultOk;
     }
 }
 
 int plainResult(QMessageBox::StandardButton pressed)
 {
     switch (pressed) {
-    case QMessageBox::Ok: return kResultOk;
-    case QMessageBox::Abort: return kResultAbort;
-    case QMessageBox::Retry: return kResultRetry;
-    case QMessageBox::Yes: return kResultYes;
-    case QMessageBox::No: return kResultNo;
-    default: return kResultCancel;  // Cancel, or dismissed without a button
+        case QMessageBox::Ok:
+            return kResultOk;
+        case QMessageBox::Abort:
+            return kResultAbort;
+        case QMessageBox::Retry:
+            return kResultRetry;
+        case QMessageBox::Yes:
+            return kResultYes;
+        case QMessageBox::No:
+            return kResultNo;
+        default:
+            return kResultCancel;  // Cancel, or dismissed without a button
     }
 }
 

@@ -1,4 +1,4 @@
-#include "settings/dialog/TrackBar.h"
+#include "shell/dialog/TrackBar.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "settings/dialog/DialogFrame.h"
+#include "shell/dialog/DialogFrame.h"
 
 #include <QMenu>
 #include <QMouseEvent>
@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <QWindow>
 
-#include "settings/dialog/DialogLook.h"
+#include "shell/dialog/DialogLook.h"
 
 namespace pelmora {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "readings/WidgetControls.h"
+#include "core/WidgetControls.h"
 
 namespace pelmora {
 

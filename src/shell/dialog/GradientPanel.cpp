@@ -1,4 +1,4 @@
-#include "settings/dialog/GradientPanel.h"
+#include "shell/dialog/GradientPanel.h"
 
 #include <QPainter>
 

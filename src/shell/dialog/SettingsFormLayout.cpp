@@ -4,15 +4,15 @@
 #include <QSlider>
 #include <algorithm>
 
-#include "settings/dialog/CheckListBox.h"
-#include "settings/dialog/DialogFrame.h"
-#include "settings/dialog/DialogLook.h"
-#include "settings/dialog/DriveTreeView.h"
-#include "settings/dialog/GradientPanel.h"
-#include "settings/dialog/SettingsForm.h"
-#include "settings/dialog/TrackBar.h"
 #include "shell/ReflectionImage.h"
 #include "shell/ResourcePicture.h"
+#include "shell/dialog/CheckListBox.h"
+#include "shell/dialog/DialogFrame.h"
+#include "shell/dialog/DialogLook.h"
+#include "shell/dialog/DriveTreeView.h"
+#include "shell/dialog/GradientPanel.h"
+#include "shell/dialog/SettingsForm.h"
+#include "shell/dialog/TrackBar.h"
 
 namespace pelmora {
 

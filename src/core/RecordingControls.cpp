@@ -1,4 +1,4 @@
-#include "readings/RecordingControls.h"
+#include "core/RecordingControls.h"
 
 namespace pelmora {
 

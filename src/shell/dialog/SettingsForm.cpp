@@ -1,4 +1,4 @@
-#include "settings/dialog/SettingsForm.h"
+#include "shell/dialog/SettingsForm.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,11 +9,11 @@
 #include <QShortcut>
 #include <QSlider>
 
-#include "settings/dialog/CheckListBox.h"
-#include "settings/dialog/DialogFrame.h"
-#include "settings/dialog/DriveTreeView.h"
-#include "settings/dialog/TaskMessage.h"
 #include "shell/LocaleSeparators.h"
+#include "shell/dialog/CheckListBox.h"
+#include "shell/dialog/DialogFrame.h"
+#include "shell/dialog/DriveTreeView.h"
+#include "shell/dialog/TaskMessage.h"
 
 namespace pelmora {
 

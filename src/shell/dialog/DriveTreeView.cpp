@@ -1,4 +1,4 @@
-#include "settings/dialog/DriveTreeView.h"
+#include "shell/dialog/DriveTreeView.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

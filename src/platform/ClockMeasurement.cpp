@@ -1,8 +1,8 @@
-#include "readings/ClockMeasurement.h"
+#include "platform/ClockMeasurement.h"
 
 #include <cstdint>
 
-#include "readings/Rounding.h"
+#include "core/Rounding.h"
 
 namespace pelmora {
 

@@ -3,15 +3,15 @@
 // with its address and status, its load on a bar and the load as text.
 #include <cstdint>
 
+#include "core/WidgetControls.h"
 #include "net/TrafficList.h"
-#include "readings/WidgetControls.h"
 
 namespace pelmora {
 
 // Octets moved in both directions per second of the record's last interval,
 // in percent of what its nominal speed carries per second, rounded half to
 // even. 0 for a speed of 0 and before the record's first interval.
-double NetworkLoadPercent(const TTraffic& record);
+double networkLoadPercent(const TTraffic& record);
 
 class NetworkPanel {
 public:

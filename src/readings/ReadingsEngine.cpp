@@ -1,0 +1,21 @@
+#include "readings/ReadingsEngine.h"
+
+namespace pelmora {
+
+ReadingsEngine::ReadingsEngine(Services& services, SettingsStore& store, WidgetControls& controls,
+                               RefreshTimer& timer, DrivePanel::SeparatorsSource separators)
+    : services_(services),
+      store_(store),
+      cpuUsage_(services.performanceData),
+      monitor_(services.ipHelper, intervalMs_),
+      panels_(controls, services, cpuUsage_, monitor_, separators),
+      cycle_(store, timer, services.drives, panels_, intervalMs_)
+{
+}
+
+ReadingsEngine::~ReadingsEngine()
+{
+    monitor_.StopMonitoring();
+}
+
+}  // namespace pelmora
