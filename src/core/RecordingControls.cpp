@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "core/LayoutTable.h"
+#include "core/Overloaded.h"
 
 namespace pelmora {
 
@@ -23,19 +24,26 @@ RecordingWidget::RecordingWidget()
     for (const ControlSlot& slot : controlSlots()) {
         const layout::ControlRow& row = layout::controlRow(slot.name);
         Entry& entry = entries_.emplace_back(Entry{slot.name});
-        if (const auto* member = std::get_if<Label * WidgetControls::*>(&slot.member)) {
-            labels_.push_back(std::make_unique<RecordingLabel>(designOf<layout::LabelDesign>(row).text));
-            entry.label = controls_.*(*member) = labels_.back().get();
-        } else if (const auto* member = std::get_if<Bar * WidgetControls::*>(&slot.member)) {
-            designOf<layout::BarDesign>(row);  // the geometry is the row's, the colours are not recorded
-            bars_.push_back(std::make_unique<RecordingBar>(row.box.left, row.box.width));
-            entry.bar = controls_.*(*member) = bars_.back().get();
-        } else {
-            const auto gaugeMember = std::get<Gauge * WidgetControls::*>(slot.member);
-            gauges_.push_back(
-                std::make_unique<RecordingGauge>(designOf<layout::GaugeDesign>(row).designValue));
-            entry.gauge = controls_.*gaugeMember = gauges_.back().get();
-        }
+        std::visit(
+            Overloaded{
+                [&](Label* WidgetControls::*member) {
+                    const auto& design = designOf<layout::LabelDesign>(row);
+                    auto& label = labels_.emplace_back(std::make_unique<RecordingLabel>(design.text));
+                    entry.label = controls_.*member = label.get();
+                },
+                [&](Bar* WidgetControls::*member) {
+                    designOf<layout::BarDesign>(row);  // the box is the row's; colours are not recorded
+                    auto& bar =
+                        bars_.emplace_back(std::make_unique<RecordingBar>(row.box.left, row.box.width));
+                    entry.bar = controls_.*member = bar.get();
+                },
+                [&](Gauge* WidgetControls::*member) {
+                    const auto& design = designOf<layout::GaugeDesign>(row);
+                    auto& gauge = gauges_.emplace_back(std::make_unique<RecordingGauge>(design.designValue));
+                    entry.gauge = controls_.*member = gauge.get();
+                },
+            },
+            slot.member);
     }
 }
 

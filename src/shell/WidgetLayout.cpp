@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "core/LayoutTable.h"
+#include "core/Overloaded.h"
 #include "shell/DialGauge.h"
 #include "shell/FontSubstitutions.h"
 #include "shell/GlideBar.h"
@@ -24,11 +25,6 @@
 namespace pelmora {
 
 namespace {
-
-template <typename... Visitors>
-struct Overloaded : Visitors... {
-    using Visitors::operator()...;
-};
 
 QRect toRect(const layout::Box& box)
 {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/LayoutTable.h"
+#include "core/Overloaded.h"
 #include "core/RecordingControls.h"
 
 namespace pelmora {
@@ -36,18 +37,13 @@ TEST(LayoutTable, EveryWidgetControlsMemberHasARowOfItsKind)
     }
     for (const ControlSlot& slot : slots) {
         const layout::ControlRow& row = layout::controlRow(slot.name);
-        const bool matches = std::visit(
-            [&](auto member) {
-                using Member = decltype(member);
-                if constexpr (std::is_same_v<Member, Label * WidgetControls::*>) {
-                    return row.as<layout::LabelDesign>() != nullptr;
-                } else if constexpr (std::is_same_v<Member, Bar * WidgetControls::*>) {
-                    return row.as<layout::BarDesign>() != nullptr;
-                } else {
-                    return row.as<layout::GaugeDesign>() != nullptr;
-                }
-            },
-            slot.member);
+        const bool matches =
+            std::visit(Overloaded{
+                           [&](Label* WidgetControls::*) { return row.as<layout::LabelDesign>() != nullptr; },
+                           [&](Bar* WidgetControls::*) { return row.as<layout::BarDesign>() != nullptr; },
+                           [&](Gauge* WidgetControls::*) { return row.as<layout::GaugeDesign>() != nullptr; },
+                       },
+                       slot.member);
         EXPECT_TRUE(matches) << slot.name;
     }
 }
