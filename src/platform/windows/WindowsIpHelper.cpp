@@ -77,8 +77,8 @@ MIB_IPADDRROW addressRow(const ::MIB_IPADDRROW& system)
 
 // The rows of a system table whose header is a row count, bounded by the
 // bytes the system wrote.
-template <typename SystemRow, typename Row, typename Convert>
-std::vector<Row> rowsOf(const std::vector<uint8_t>& buffer, Convert convert)
+template <typename SystemRow, typename Row>
+std::vector<Row> rowsOf(const std::vector<uint8_t>& buffer, Row (*convert)(const SystemRow&))
 {
     std::vector<Row> rows;
     DWORD count = 0;
@@ -95,28 +95,34 @@ std::vector<Row> rowsOf(const std::vector<uint8_t>& buffer, Convert convert)
     return rows;
 }
 
+// Reads one of the system's tables and answers the caller's query from its
+// rows in our layout.
+template <typename SystemRow, typename Row, typename Query>
+uint32_t answerFromSystem(Query query, Row (*convert)(const SystemRow&), uint8_t* table, uint32_t* size)
+{
+    if (size == nullptr) return kErrorInvalidParameter;
+    std::vector<uint8_t> systemTable;
+    const uint32_t answer = readSystemTable(systemTable, query);
+    if (answer != kSuccess) return answer;
+    return answerTableQuery(rowsOf(systemTable, convert), table, size);
+}
+
 }  // namespace
 
 uint32_t WindowsIpHelper::getIfTable(uint8_t* table, uint32_t* size, bool sorted)
 {
-    if (size == nullptr) return kErrorInvalidParameter;
-    std::vector<uint8_t> systemTable;
-    const uint32_t answer = readSystemTable(systemTable, [sorted](uint8_t* buffer, ULONG* bytes) {
+    const auto query = [sorted](uint8_t* buffer, ULONG* bytes) {
         return ::GetIfTable(reinterpret_cast<PMIB_IFTABLE>(buffer), bytes, sorted);
-    });
-    if (answer != kSuccess) return answer;
-    return answerTableQuery(rowsOf<::MIB_IFROW, MIB_IFROW>(systemTable, interfaceRow), table, size);
+    };
+    return answerFromSystem(query, interfaceRow, table, size);
 }
 
 uint32_t WindowsIpHelper::getIpAddrTable(uint8_t* table, uint32_t* size, bool sorted)
 {
-    if (size == nullptr) return kErrorInvalidParameter;
-    std::vector<uint8_t> systemTable;
-    const uint32_t answer = readSystemTable(systemTable, [sorted](uint8_t* buffer, ULONG* bytes) {
+    const auto query = [sorted](uint8_t* buffer, ULONG* bytes) {
         return ::GetIpAddrTable(reinterpret_cast<PMIB_IPADDRTABLE>(buffer), bytes, sorted);
-    });
-    if (answer != kSuccess) return answer;
-    return answerTableQuery(rowsOf<::MIB_IPADDRROW, MIB_IPADDRROW>(systemTable, addressRow), table, size);
+    };
+    return answerFromSystem(query, addressRow, table, size);
 }
 
 }  // namespace pelmora
