@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Drives.h"
+#include "platform/linux/FileDescriptor.h"
 #include "platform/linux/LinuxMountTable.h"
 
 namespace pelmora {
@@ -16,7 +17,6 @@ class LinuxDrives : public Drives {
 public:
     // Reads <root>/proc/self/mountinfo and the sysfs and /dev folders under root.
     explicit LinuxDrives(std::string root = "/");
-    ~LinuxDrives() override;
     LinuxDrives(const LinuxDrives&) = delete;
     LinuxDrives& operator=(const LinuxDrives&) = delete;
 
@@ -42,7 +42,7 @@ private:
 
     std::string root_;
     std::string mountInfoPath_;
-    int watchFd_ = -1;          // the kernel flags a changed mount table on it
+    FileDescriptor watchFd_;    // the kernel flags a changed mount table on it
     bool watchesProc_ = false;  // false for a plain file (a test tree): compare its stat instead
     struct FileStamp {
         ino_t inode = 0;

@@ -12,6 +12,7 @@
 #include "platform/ClockMeasurement.h"
 #include "platform/linux/ProcFileReader.h"
 #include "platform/linux/ProcessorNames.h"
+#include "platform/linux/RootPath.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
