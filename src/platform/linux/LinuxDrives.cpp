@@ -86,12 +86,6 @@ DriveType LinuxDrives::driveType(char letter)
     return found ? found->type : kDriveNoRootDir;
 }
 
-std::string LinuxDrives::mountPoint(char letter)
-{
-    const Letter* found = find(letter);
-    return found ? found->mount.mount.mountPoint : std::string();
-}
-
 bool LinuxDrives::diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes)
 {
     const Letter* found = find(letter);

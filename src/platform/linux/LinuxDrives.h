@@ -28,9 +28,6 @@ public:
     bool diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes) override;
     bool volumeLabel(char letter, std::string& label) override;
 
-    // The folder a letter stands for, empty when none (for the settings dialog).
-    std::string mountPoint(char letter);
-
 private:
     struct Letter {
         LetteredMount mount;
