@@ -1,28 +1,29 @@
-// pelmora: the widget. It takes no command line.
+// pelmora: the widget. It takes no command line beyond --help and --version.
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/ui/WidgetApplication.h"
 #include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/X11InstanceLocator.h"
 
-namespace {
-
-bool haveDisplay()
-{
-    const char* display = std::getenv("DISPLAY");
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    return (display && *display) || (platform && *platform);
-}
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
-    if (!haveDisplay()) {
+    const pelmora::CommandLineText text{
+        "usage: pelmora [--help | --version]",
+        "Shows the Pelmora desktop widget: live readings of this machine. A second\n"
+        "start brings the running widget forward and ends.\n"};
+    if (const auto status =
+            pelmora::answerCommandLine(pelmora::argumentsOf(argc, argv), {}, text, std::cout, std::cerr)) {
+        return *status;
+    }
+    const char* display = std::getenv("DISPLAY");
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!(display && *display) && !(platform && *platform)) {
         std::fputs("pelmora: no X display to show the widget on (DISPLAY is not set)\n", stderr);
         return 1;
     }
