@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/CommandLine.h"
+#include "app/DisplayChoice.h"
 #include "app/Startup.h"
 #include "app/ui/WidgetApplication.h"
 #include "platform/linux/LinuxVersionInfo.h"
@@ -21,11 +22,16 @@ int main(int argc, char** argv)
             pelmora::answerCommandLine(pelmora::argumentsOf(argc, argv), {}, text, std::cout, std::cerr)) {
         return *status;
     }
-    const char* display = std::getenv("DISPLAY");
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (!(display && *display) && !(platform && *platform)) {
-        std::fputs("pelmora: no X display to show the widget on (DISPLAY is not set)\n", stderr);
-        return 1;
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    switch (pelmora::chooseDisplay(std::getenv("DISPLAY"), wayland, std::getenv("QT_QPA_PLATFORM"))) {
+        case pelmora::DisplayChoice::NoDisplay:
+            std::fputs(pelmora::noDisplayMessage(wayland).c_str(), stderr);
+            return 1;
+        case pelmora::DisplayChoice::X11:
+            qputenv("QT_QPA_PLATFORM", "xcb");
+            break;
+        case pelmora::DisplayChoice::AsSet:
+            break;
     }
     // The layout is in device pixels: no scaling for the screen's pixels per inch.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
