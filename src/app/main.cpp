@@ -33,9 +33,9 @@ int main(int argc, char** argv)
         case pelmora::DisplayChoice::AsSet:
             break;
     }
-    // The layout is in device pixels: no scaling for the screen's pixels per inch.
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
 
+    // The widget follows the screen's scale (Xft.dpi, QT_SCALE_FACTOR), fractional ones included.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     pelmora::X11InstanceLocator instances;
     pelmora::LinuxVersionInfo version;
     pelmora::StartupActions actions;

@@ -29,6 +29,8 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     setAttribute(Qt::WA_QuitOnClose, false);  // closing ends the loop explicitly, see closeEvent
     winId();
     x11::setWindowClass(windowHandle(), "pelmora", kMainWindowClass);
+    layout_->setDeviceShapeHandler(
+        [this](const QRegion& devicePixels) { return x11::setShape(windowHandle(), devicePixels); });
     layout_->setColourKeyed(true);
     connectLayout();
     createPopupMenu();

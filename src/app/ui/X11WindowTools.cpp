@@ -4,10 +4,12 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
 
 #include <QGuiApplication>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace pelmora::x11 {
 
@@ -100,6 +102,24 @@ void showInTaskbar(QWindow* window)
     if (!d || !window) return;
     sendWmState(d, static_cast<Window>(window->winId()), 0, "_NET_WM_STATE_SKIP_TASKBAR", nullptr);
     XFlush(d);
+}
+
+bool setShape(QWindow* window, const QRegion& devicePixels)
+{
+    Display* d = display();
+    if (!d || !window) return false;
+    std::vector<XRectangle> rectangles;
+    for (const QRect& r : devicePixels) {
+        rectangles.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()),
+                              static_cast<unsigned short>(r.width()),
+                              static_cast<unsigned short>(r.height())});
+    }
+    const auto id = static_cast<Window>(window->winId());
+    const int count = static_cast<int>(rectangles.size());
+    XShapeCombineRectangles(d, id, ShapeBounding, 0, 0, rectangles.data(), count, ShapeSet, YXBanded);
+    XShapeCombineRectangles(d, id, ShapeInput, 0, 0, rectangles.data(), count, ShapeSet, YXBanded);
+    XFlush(d);
+    return true;
 }
 
 void setLayer(QWindow* window, Layer layer)

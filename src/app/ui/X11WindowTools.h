@@ -2,6 +2,7 @@
 // The few X11 requests Qt does not make for us, each sent at once (requests
 // made from timers would otherwise wait for the next X event). Each is a
 // no-op on other platforms (the offscreen one of the widget tests included).
+#include <QRegion>
 #include <QWindow>
 
 namespace pelmora::x11 {
@@ -14,6 +15,10 @@ void setWindowClass(QWindow* window, const char* instanceName, const char* class
 void skipTaskbarAndPager(QWindow* window);
 // A taskbar entry again, the way back to an iconified window.
 void showInTaskbar(QWindow* window);
+
+// Sets the window's shape, for sight and for the mouse, to a region in
+// device pixels. False off X11.
+bool setShape(QWindow* window, const QRegion& devicePixels);
 
 enum class Layer { OnTop, AtBottom };
 // Moves the window into the topmost band or to the bottom of the stacking
