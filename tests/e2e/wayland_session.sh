@@ -1,8 +1,9 @@
 #!/bin/bash
-# The widget in a Wayland session: in a headless weston that runs X clients
-# through XWayland, it runs on the X server (its windows are X windows with
-# their class, shape and single instance), not on Qt's Wayland plugin; with
-# no X display at all it says so and exits 1.
+# The widget in a Wayland session: in mutter (GNOME's compositor) running
+# headless, which runs X clients through XWayland, it runs on the X server
+# (its windows are X windows with their class, shape, stacking and single
+# instance), not on Qt's Wayland plugin; with no X display at all it says so
+# and exits 1.
 set -u
 . "$(dirname "$0")/lib.sh"
 
@@ -10,19 +11,24 @@ runtime=$(mktemp -d "${TMPDIR:-/tmp}/pelmora-wayland.XXXXXX")
 chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime
 socket=wayland-pelmora-$$
-weston --backend=headless-backend.so --xwayland --socket="$socket" --width=1920 --height=1080 \
-    --idle-time=0 --log="$runtime/weston.log" >/dev/null 2>&1 &
-WESTON_PID=$!
-E2E_PIDS+=("$WESTON_PID")
+# mutter needs a session bus; dbus-run-session ends the bus when mutter ends.
+dbus-run-session -- bash -c 'echo $$ >"$0/mutter.pid"; exec mutter --headless --wayland \
+    --wayland-display="$1" --virtual-monitor 1920x1080' "$runtime" "$socket" >"$runtime/mutter.log" 2>&1 &
+E2E_PIDS+=($!)
 trap 'e2e_cleanup; rm -rf "$runtime"' EXIT
+mutter_started() { [ -s "$runtime/mutter.pid" ]; }
+wait_for 10 "mutter to start" mutter_started
+E2E_PIDS=("$(cat "$runtime/mutter.pid")" "${E2E_PIDS[@]}")
 
-x_display_announced() { grep -q 'xserver listening on display' "$runtime/weston.log"; }
-wait_for 20 "weston's X display" x_display_announced
+x_display_announced() { grep -aq 'Using public X11 display' "$runtime/mutter.log"; }
+wait_for 30 "mutter's X display" x_display_announced
 export WAYLAND_DISPLAY=$socket
-DISPLAY=$(grep -o 'xserver listening on display :[0-9]*' "$runtime/weston.log" | grep -o ':[0-9]*$')
-export DISPLAY
+DISPLAY=$(grep -ao 'Using public X11 display :[0-9]*' "$runtime/mutter.log" | grep -o ':[0-9]*$')
+XAUTHORITY=$(ls "$runtime"/.mutter-Xwaylandauth.* | head -n 1)
+export DISPLAY XAUTHORITY
 unset QT_QPA_PLATFORM
-pass "weston runs headless with XWayland on $DISPLAY"
+wait_for 30 "mutter managing X windows" bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+pass "mutter runs headless with XWayland on $DISPLAY"
 
 # Without any X display: a clear message and status 1, nothing started.
 DISPLAY= timeout 10 "$PELMORA" >"$E2E_HOME/no-x.out" 2>"$E2E_HOME/no-x.err"
@@ -31,23 +37,19 @@ status=$?
 grep -q 'Wayland session offers no X display' "$E2E_HOME/no-x.err" || fail "said: $(cat "$E2E_HOME/no-x.err")"
 pass "without an X display it says so and exits 1"
 
-# The first X client starts Xwayland itself, which takes a moment.
 start_widget
-window_exists() { [ -n "$(window_of_class "$1")" ]; }
-wait_for 30 "the widget's X window" window_exists TVantelMainForm
-wait_for 10 "the background's X window" window_exists TBackForm
-WIDGET_WINDOW=$(window_of_class TVantelMainForm)
-BACK_WINDOW=$(window_of_class TBackForm)
+wait_for_widget
 kill -0 "$WIDGET_PID" || fail "the widget ended: $(cat "$E2E_HOME/widget.log")"
 pass "the widget runs on XWayland with both its X windows"
 
-mapped() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
-wait_for 10 "the widget mapped" mapped "$WIDGET_WINDOW"
-# Its colour-keyed surface is cut away by a shape: the bounding region is not
-# the whole window.
 extents=$(xwininfo -shape -id "$WIDGET_WINDOW" | awk '/Window shape extents:/ {print $4}')
 [ -n "$extents" ] && [ "$extents" != "587x352+0+0" ] || fail "the widget window is not shaped ($extents)"
 pass "the widget keeps its shape"
+
+wait_for 5 "the pair on top" has_state "$WIDGET_WINDOW" _NET_WM_STATE_ABOVE
+wait_for 5 "the background on top" has_state "$BACK_WINDOW" _NET_WM_STATE_ABOVE
+wait_for 5 "the widget directly above its background" widget_directly_above_background
+pass "both stay on top, the widget directly above its background"
 
 timeout 5 "$PELMORA" >/dev/null 2>&1
 status=$?
