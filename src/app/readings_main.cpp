@@ -11,14 +11,15 @@
 #include <chrono>
 #include <clocale>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/HeadlessWidget.h"
+#include "app/ReadingsPlatform.h"
 #include "app/ReadingsReport.h"
-#include "platform/ConfigLocation.h"
 
 int main(int argc, char** argv)
 {
@@ -34,7 +35,8 @@ int main(int argc, char** argv)
     const bool json = !arguments.empty();
 
     std::setlocale(LC_ALL, "");  // drive sizes use the user's separators, as on the widget
-    pelmora::HeadlessWidget widget(pelmora::settingsFilePath());
+    const std::unique_ptr<pelmora::ReadingsPlatform> platform = pelmora::makeReadingsPlatform();
+    pelmora::HeadlessWidget widget(platform->services(), platform->store());
     widget.engine().showProcessorNameAndClock();
     widget.engine().RefreshTimerTimer();
     std::this_thread::sleep_for(std::chrono::seconds(1));
