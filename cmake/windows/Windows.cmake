@@ -17,13 +17,15 @@ find_package(Threads REQUIRED)
 file(GLOB PELMORA_CORE_SOURCES CONFIGURE_DEPENDS
   src/core/*.cpp src/platform/*.cpp src/platform/windows/*.cpp
   src/readings/*.cpp src/net/*.cpp src/settings/*.cpp
-  src/app/Startup.cpp src/app/ReadingsReport.cpp src/app/HeadlessWidget.cpp src/app/WindowsReadingsPlatform.cpp)
+  src/app/Startup.cpp src/app/CommandLine.cpp src/app/DisplayChoice.cpp src/app/ReadingsReport.cpp
+  src/app/HeadlessWidget.cpp src/app/WindowsReadingsPlatform.cpp)
 # The POSIX configuration folder and atomic file, and the .reg-file store,
 # are Linux's.
 list(FILTER PELMORA_CORE_SOURCES EXCLUDE REGEX
   "/src/platform/ConfigLocation\\.cpp$|/src/settings/(AtomicFile|RegFile|RegFileSettingsStore|RegValueLine)\\.cpp$")
 add_library(pelmora_core STATIC ${PELMORA_CORE_SOURCES})
 target_include_directories(pelmora_core PUBLIC src)
+target_compile_definitions(pelmora_core PRIVATE PELMORA_VERSION="${PROJECT_VERSION}")
 target_link_libraries(pelmora_core PUBLIC Threads::Threads
   advapi32 iphlpapi winmm shell32 ole32 user32)
 

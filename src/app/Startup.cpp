@@ -8,6 +8,8 @@ int runStartup(InstanceLocator& instances, const VersionInfo& version, const Sta
         instances.setForegroundWindow(instances.findWindow(kMainWindowClass));
         return 0;
     }
+    // Another start got here first and its window is still on its way.
+    if (!instances.claimInstance()) return 0;
     if (version.version().platformId != 2) {
         actions.showMessage(kWrongPlatformMessage);
         return 0;

@@ -20,8 +20,8 @@ struct StartupActions {
 };
 
 // A running instance gets the foreground request and this process ends with
-// 0; a wrong platform gets the message and ends with 0; otherwise the widget
-// runs and its exit code is returned.
+// 0, as it does when another start claimed the widget first; a wrong platform gets the message and ends with
+// 0; otherwise the widget runs and its exit code is returned.
 int runStartup(InstanceLocator& instances, const VersionInfo& version, const StartupActions& actions);
 
 }  // namespace pelmora

@@ -1,34 +1,41 @@
-// pelmora: the widget. It takes no command line.
+// pelmora: the widget. It takes no command line beyond --help and --version.
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
+#include "app/CommandLine.h"
+#include "app/DisplayChoice.h"
 #include "app/Startup.h"
 #include "app/ui/WidgetApplication.h"
 #include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/X11InstanceLocator.h"
 
-namespace {
-
-bool haveDisplay()
-{
-    const char* display = std::getenv("DISPLAY");
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    return (display && *display) || (platform && *platform);
-}
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
-    if (!haveDisplay()) {
-        std::fputs("pelmora: no X display to show the widget on (DISPLAY is not set)\n", stderr);
-        return 1;
+    const pelmora::CommandLineText text{
+        "usage: pelmora [--help | --version]",
+        "Shows the Pelmora desktop widget: live readings of this machine. A second\n"
+        "start brings the running widget forward and ends.\n"};
+    if (const auto status =
+            pelmora::answerCommandLine(pelmora::argumentsOf(argc, argv), {}, text, std::cout, std::cerr)) {
+        return *status;
     }
-    // The layout is in device pixels: no scaling for the screen's pixels per inch.
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    switch (pelmora::chooseDisplay(std::getenv("DISPLAY"), wayland, std::getenv("QT_QPA_PLATFORM"))) {
+        case pelmora::DisplayChoice::NoDisplay:
+            std::fputs(pelmora::noDisplayMessage(wayland).c_str(), stderr);
+            return 1;
+        case pelmora::DisplayChoice::X11:
+            qputenv("QT_QPA_PLATFORM", "xcb");
+            break;
+        case pelmora::DisplayChoice::AsSet:
+            break;
+    }
 
+    // The widget follows the screen's scale (Xft.dpi, QT_SCALE_FACTOR), fractional ones included.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     pelmora::X11InstanceLocator instances;
     pelmora::LinuxVersionInfo version;
     pelmora::StartupActions actions;

@@ -7,30 +7,32 @@
 // second apart (a load needs two), and prints one `name<TAB>value` line per
 // control, then `name.visible`, and for bars `name.left` and `name.width`.
 // Exit code 0; 3 when a reading failed (the failures go to stderr); 2 on a
-// bad argument.
+// bad argument. --help and --version answer and run nothing.
 #include <chrono>
 #include <clocale>
-#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "app/CommandLine.h"
 #include "app/HeadlessWidget.h"
 #include "app/ReadingsPlatform.h"
 #include "app/ReadingsReport.h"
 
 int main(int argc, char** argv)
 {
-    bool json = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--json") == 0) {
-            json = true;
-        } else {
-            std::cerr << "usage: pelmora-readings [--json]\n";
-            return 2;
-        }
+    const std::vector<std::string> arguments = pelmora::argumentsOf(argc, argv);
+    const pelmora::CommandLineText text{
+        "usage: pelmora-readings [--json]",
+        "Runs one refresh of the Pelmora widget without a window and prints what every\n"
+        "control would show, one `name<TAB>value` line each (--json: as JSON).\n"
+        "Exit status 3 when a reading failed.\n"};
+    if (const auto status = pelmora::answerCommandLine(arguments, {"--json"}, text, std::cout, std::cerr)) {
+        return *status;
     }
+    const bool json = !arguments.empty();
 
     std::setlocale(LC_ALL, "");  // drive sizes use the user's separators, as on the widget
     const std::unique_ptr<pelmora::ReadingsPlatform> platform = pelmora::makeReadingsPlatform();

@@ -41,6 +41,7 @@ struct WindowGeometry {
     int32_t top = 0;
     int32_t width = 0;
     int32_t height = 0;
+    bool operator==(const WindowGeometry&) const = default;
 };
 
 struct RestoredPlacement {

@@ -167,6 +167,21 @@ QRegion WidgetLayout::colourKeyMaskWithin(const QRect& box)
     return regionWithoutColour(drawn, colourKey()).translated(box.topLeft());
 }
 
+QRegion WidgetLayout::colourKeyMaskInDevicePixels(qreal ratio)
+{
+    QImage drawn((QSizeF(size()) * ratio).toSize(), QImage::Format_RGB32);
+    drawn.setDevicePixelRatio(ratio);
+    drawn.fill(colourKey());
+    render(&drawn, QPoint(), QRegion(rect()),
+           QWidget::DrawWindowBackground | QWidget::DrawChildren | QWidget::IgnoreMask);
+    return regionWithoutColour(drawn, colourKey());
+}
+
+void WidgetLayout::setDeviceShapeHandler(std::function<bool(const QRegion& devicePixels)> handler)
+{
+    deviceShape_ = std::move(handler);
+}
+
 void WidgetLayout::setColourKeyed(bool on)
 {
     colourKeyed_ = on;
@@ -203,6 +218,18 @@ void WidgetLayout::scheduleMaskUpdate()
 
 void WidgetLayout::applyMask()
 {
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != 1.0 && deviceShape_) {
+        // Drawn afresh as a whole: the boxes' edges are not whole device pixels.
+        const QPoint origin = mapTo(window(), QPoint(0, 0));
+        const QRegion shape = colourKeyMaskInDevicePixels(ratio).translated(qRound(origin.x() * ratio),
+                                                                            qRound(origin.y() * ratio));
+        if (deviceShape_(shape)) {
+            mask_ = QRegion();
+            changed_ = QRegion();
+            return;
+        }
+    }
     // Only the boxes of the controls that changed are drawn again: a refresh
     // tick changes a few labels, not the whole surface.
     if (mask_.isEmpty()) {

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRegion>
 #include <QWidget>
+#include <functional>
 
 #include "core/WidgetControls.h"
 #include "shell/AnimationClock.h"
@@ -36,6 +37,15 @@ public:
     // The drawn surface less every pixel of exactly the colour key, in this
     // widget's coordinates.
     QRegion colourKeyMask();
+
+    // The same at `ratio` device pixels per pixel, in device pixels: on a
+    // scaled screen the key's edges fall between the pixels of this widget.
+    QRegion colourKeyMaskInDevicePixels(qreal ratio);
+
+    // Sets the top-level window's shape in device pixels; false when it
+    // cannot. Used on scaled screens, where a shape in this widget's pixels
+    // would leave fringes of the key colour or cut into the drawing.
+    void setDeviceShapeHandler(std::function<bool(const QRegion& devicePixels)> handler);
 
     // On: the top-level window takes colourKeyMask() as its shape, renewed
     // whenever a label's text or a control's visibility or place changes,
@@ -80,6 +90,7 @@ private:
     QRegion mask_;
     QRegion changed_;
     QHash<QWidget*, QRect> cutAt_;
+    std::function<bool(const QRegion&)> deviceShape_;
 };
 
 }  // namespace pelmora

@@ -22,6 +22,7 @@ fail() {
         echo "  widget state: $(wm_state "$WIDGET_WINDOW")" >&2
         echo "  background state: $(wm_state "$BACK_WINDOW")" >&2
         echo "  stacking: $(stacking_order | tr '\n' ' ')" >&2
+        echo "  frames: widget $(frame_of "$WIDGET_WINDOW"), background $(frame_of "$BACK_WINDOW"); real stacking: $(viewable_root_children | tr '\n' ' ')" >&2
         local id
         for id in $(popup_windows); do
             echo "  popup $id: $(xdotool getwindowgeometry "$id" | tr '\n' ' ') $(xprop -id "$id" WM_NAME _NET_WM_WINDOW_TYPE | tr '\n' ' ')" >&2
@@ -95,11 +96,14 @@ client_of_class() {
     return 1
 }
 
-# Position of a window in the stacking list (0 = bottom); -1 when absent.
+# Position of a window's frame in the X server's real stacking of the mapped
+# top-level windows (0 = bottom); -1 when absent. Real stacking, because some
+# window managers (fluxbox) do not keep _NET_CLIENT_LIST_STACKING in order.
 stacking_index() {
-    local target=$(( $1 )) i=0 id
-    for id in $(stacking_order); do
-        [ "$id" -eq "$target" ] && { echo "$i"; return; }
+    local frame i=0 id
+    frame=$(frame_of "$1")
+    for id in $(viewable_root_children); do
+        [ "$id" -eq "$frame" ] && { echo "$i"; return; }
         i=$((i + 1))
     done
     echo -1
@@ -158,10 +162,52 @@ lacks_state() {
     ! wm_state "$1" | grep -q "$2"
 }
 
-# Compares the widget's and the background's stacking: prints "ok" when the
-# widget is directly above the background.
+# The child of the root that holds a window: its frame under a reparenting
+# window manager, the window itself otherwise.
+frame_of() {
+    local id=$(( $1 )) parent
+    while parent=$(xwininfo -tree -id "$id" 2>/dev/null | awk '/Parent window id:/ {print $4}'); do
+        xwininfo -tree -id "$id" | grep -q 'Parent window id: .*(the root window)' && break
+        id=$(( parent ))
+    done
+    echo "$id"
+}
+
+# The root's mapped children, bottom to top, as decimal ids.
+viewable_root_children() {
+    local id
+    for id in $(xwininfo -root -children | awk '/^ +0x/ {print $1}' | tac); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && printf '%d\n' "$id"
+    done
+}
+
+# "LEFT TOP RIGHT BOTTOM" of a window on the screen.
+window_box() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, x + w, y + h}'
+}
+
+# True when the widget stands directly above its background in the X
+# server's real stacking: above it, with no mapped window between them that
+# covers any of the widget (a panel elsewhere on the screen may sit there).
 widget_directly_above_background() {
-    [ "$(stacking_index "$WIDGET_WINDOW")" -eq $(( $(stacking_index "$BACK_WINDOW") + 1 )) ]
+    local widget_frame back_frame id between=0 box other
+    widget_frame=$(frame_of "$WIDGET_WINDOW")
+    back_frame=$(frame_of "$BACK_WINDOW")
+    read -r -a box <<<"$(window_box "$widget_frame")"
+    for id in $(viewable_root_children); do
+        if [ "$id" -eq "$back_frame" ]; then
+            between=1
+        elif [ "$id" -eq "$widget_frame" ]; then
+            [ "$between" -eq 1 ]
+            return
+        elif [ "$between" -eq 1 ]; then
+            read -r -a other <<<"$(window_box "$id")"
+            [ "${other[0]}" -ge "${box[2]}" ] || [ "${other[2]}" -le "${box[0]}" ] ||
+                [ "${other[1]}" -ge "${box[3]}" ] || [ "${other[3]}" -le "${box[1]}" ] || return 1
+        fi
+    done
+    return 1
 }
 
 # Opens the popup menu with a right-click on the body picture and clicks its
@@ -182,4 +228,19 @@ menu_pick() {
     sleep 0.1  # the menu highlights the item under the pointer on the next move
     xdotool mousemove "$x" "$(( y + 1 ))" click 1
     wait_for 5 "the popup menu to close" no_popup_open
+}
+
+# Activates the widget's icon the way a notification area of the D-Bus item
+# protocol does on a click: its Activate method, found through the watcher.
+status_notifier_activate() {
+    local item service path
+    item=$(dbus-send --session --print-reply=literal --dest=org.kde.StatusNotifierWatcher \
+        /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+        string:RegisteredStatusNotifierItems | grep -o '[^ ]*StatusNotifierItem[^ ]*' | head -n 1)
+    [ -n "$item" ] || fail "no item registered with the status-notifier watcher"
+    service=${item%%/*}
+    path=/${item#*/}
+    [ "$path" = "/$item" ] && path=/StatusNotifierItem
+    dbus-send --session --type=method_call --dest="$service" "$path" org.kde.StatusNotifierItem.Activate \
+        int32:0 int32:0 || fail "Activate on $service $path failed"
 }

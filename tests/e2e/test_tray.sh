@@ -1,6 +1,7 @@
 #!/bin/bash
-# Minimised to the notification area and back by a double-click on the icon;
-# the icon comes back when the tray host restarts.
+# Minimised to the notification area (XEmbed) and back by a double-click on
+# the icon or by a second start; the icon comes back when the tray host
+# restarts.
 . "$(dirname "$0")/lib.sh"
 
 start_widget
@@ -19,12 +20,6 @@ xdotool click 1
 wait_for 5 "both windows hidden" neither_mapped
 find_tray_icon >/dev/null || fail "the icon left the tray"
 pass "minimise leaves only the icon"
-
-timeout 2 "$PELMORA" >/dev/null 2>&1
-status=$?
-[ "$status" -eq 0 ] || fail "a second start beside the hidden widget exited with $status"
-neither_mapped || fail "a second start brought the hidden widget back"
-pass "a second start finds the hidden widget, ends at once and leaves it hidden"
 
 icon_click() {
     eval "$(xdotool getwindowgeometry --shell "$TRAY_ICON_WINDOW")"
@@ -45,6 +40,17 @@ wait_for 5 "the widget on top again" has_state "$WIDGET_WINDOW" _NET_WM_STATE_AB
 wait_for 5 "the background on top again" has_state "$BACK_WINDOW" _NET_WM_STATE_ABOVE
 wait_for 5 "no taskbar entry again" has_state "$WIDGET_WINDOW" _NET_WM_STATE_SKIP_TASKBAR
 pass "a double-click brings both back at the same place, on top"
+
+pointer_to 533 42
+xdotool click 1
+wait_for 5 "both windows hidden again" neither_mapped
+timeout 2 "$PELMORA" >/dev/null 2>&1
+status=$?
+[ "$status" -eq 0 ] || fail "a second start beside the hidden widget exited with $status"
+wait_for 5 "both windows back after a second start" both_windows_mapped
+[ "$(widget_origin)" = "$place" ] || fail "back at $(widget_origin), not $place"
+wait_for 5 "the pair on top after a second start" has_state "$WIDGET_WINDOW" _NET_WM_STATE_ABOVE
+pass "a second start ends at once and brings the hidden widget back"
 
 kill "$TEST_DISPLAY_TRAY_PID"
 wait_for 5 "the tray host gone" bash -c "! '$PELMORA_SOURCE/scripts/x-selection-owned' _NET_SYSTEM_TRAY_S0"

@@ -1,7 +1,9 @@
 #!/bin/bash
 # The widget on a real desktop: no taskbar entry, on top after start and at
-# the very bottom on request, dragged as one piece, a menu on the body picture
-# only, closed from the menu with its placement saved and restored.
+# the very bottom on request, minimised to the notification area and back,
+# dragged as one piece, a menu on the body picture only, closed from the menu
+# with its placement saved and restored. One scenario for every window
+# manager of the test display (--wm).
 . "$(dirname "$0")/lib.sh"
 
 xmessage -name ordinary "an ordinary window" &
@@ -40,6 +42,26 @@ wait_for 5 "the widget on top again" has_state "$WIDGET_WINDOW" _NET_WM_STATE_AB
 wait_for 5 "the background on top again" has_state "$BACK_WINDOW" _NET_WM_STATE_ABOVE
 wait_for 5 "the pair above the ordinary window again" above_other
 pass "checked again, both are back on top"
+
+# Into the notification area and back: on the D-Bus item protocol by one
+# activation (all such a tray ever sends), elsewhere by a second start.
+place=$(widget_origin)
+hidden() { [ -z "$(mapped_window_of_class TVantelMainForm)" ] && [ -z "$(mapped_window_of_class TBackForm)" ]; }
+pointer_to 533 42  # the minimise button
+xdotool click 1
+wait_for 5 "both windows hidden in the notification area" hidden
+if [ "$TEST_DISPLAY_WM" = xfwm4 ]; then
+    status_notifier_activate
+    how="one activation of its icon"
+else
+    timeout 2 "$PELMORA" >/dev/null 2>&1 || fail "a second start failed"
+    how="a second start"
+fi
+wait_for 5 "both windows back" both_windows_mapped
+[ "$(widget_origin)" = "$place" ] || fail "back at $(widget_origin), not $place"
+wait_for 5 "the pair on top again" has_state "$WIDGET_WINDOW" _NET_WM_STATE_ABOVE
+wait_for 5 "the widget directly above its background again" widget_directly_above_background
+pass "minimised to the notification area, back by $how, at the same place and on top"
 
 # A right-click on the frame (the background window) opens nothing.
 pointer_to 300 12

@@ -34,6 +34,19 @@ TEST(Startup, ARunningInstanceIsBroughtForwardAndNoWidgetIsCreated)
     EXPECT_EQ(instances.lookups.front(), "TVantelMainForm");
 }
 
+TEST(Startup, AStartThatLosesTheClaimEndsWithoutAWidget)
+{
+    // Two starts at once: neither window exists yet, only one claim succeeds.
+    FakeInstanceLocator instances;
+    instances.claimedElsewhere = true;
+    FakeVersionInfo version({2, 6});
+    Recorder recorder;
+
+    EXPECT_EQ(runStartup(instances, version, recorder.actions()), 0);
+    EXPECT_EQ(recorder.widgetRuns, 0);
+    EXPECT_EQ(instances.claims, 1);
+}
+
 TEST(Startup, AWrongPlatformShowsTheMessageAndCreatesNoWidget)
 {
     FakeInstanceLocator instances;

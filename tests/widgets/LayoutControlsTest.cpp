@@ -6,6 +6,7 @@
 #include "shell/HotArea.h"
 #include "shell/ImageButton.h"
 #include "shell/QtLabel.h"
+#include "shell/WidgetLayout.h"
 
 using namespace pelmora;
 
@@ -169,6 +170,47 @@ private slots:
         QTest::mouseRelease(&area, Qt::LeftButton, {}, QPoint(80, 5));  // released outside
         QCOMPARE(clicked.count(), 0);
         QCOMPARE(area.cursor().shape(), Qt::PointingHandCursor);
+    }
+
+    // The longest texts the readings write fit the layout's fixed boxes in
+    // the substitute fonts: nothing is cut off at the right edge.
+    void longestSamplesFitTheirBoxes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("labelled drive") << "lblDrive1"
+                                        << "Drive C: (SYSTEM) [232.88 GB]";
+        QTest::newRow("second labelled drive") << "lblDrive2"
+                                               << "Drive D: (PELDATA) [0.18 GB]";
+        QTest::newRow("processor") << "lblCPU_ID"
+                                   << "Intel(R) Core(TM) i7-8650U CPU @ 1.90GHz @ 4200 MHz";
+        QTest::newRow("uptime") << "lblUpTime"
+                                << "23 h, 59 min 59 sec";
+        QTest::newRow("screen mode") << "lblRes"
+                                     << "3840x2160 32bpp, 144Hz";
+        QTest::newRow("battery state") << "lblBatStatus"
+                                       << "Critical battery";
+        QTest::newRow("battery time") << "lblBatTime"
+                                      << "100% (4294967295)";
+    }
+
+    void longestSamplesFitTheirBoxes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        WidgetLayout layout;
+        auto* label = layout.control<QtLabel>(name.toLatin1().constData());
+        QVERIFY(label);
+        QVERIFY(label->look().fixedBox);
+        label->setText(text);
+
+        // The same text drawn in a box wide enough for anything.
+        QtLabel unbounded(text, QRect(0, 0, 1000, label->height()), label->look());
+        const int needed = inkColumns(drawnLabel(unbounded)).second;
+        QVERIFY2(
+            needed < label->width(),
+            qPrintable(QStringLiteral("needs %1 px, the box is %2").arg(needed + 1).arg(label->width())));
+        QCOMPARE(inkColumns(drawnLabel(*label)).second, needed);
     }
 };
 

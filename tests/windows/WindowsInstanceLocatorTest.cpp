@@ -51,5 +51,18 @@ TEST(WindowsInstanceLocator, FindsAHiddenTopLevelWindowOfTheClassWhateverItsTitl
     EXPECT_EQ(locator.findWindow(kMainWindowClass), 0u);
 }
 
+TEST(WindowsInstanceLocator, OneClaimAtATimeAndFreeAgainWhenItsHolderEnds)
+{
+    {
+        WindowsInstanceLocator first;
+        ASSERT_TRUE(first.claimInstance());
+        EXPECT_TRUE(first.claimInstance());  // asking again keeps it
+        WindowsInstanceLocator second;
+        EXPECT_FALSE(second.claimInstance());
+    }
+    WindowsInstanceLocator later;
+    EXPECT_TRUE(later.claimInstance());
+}
+
 }  // namespace
 }  // namespace pelmora

@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <cmath>
 
+#include "settings/WorkAreaFit.h"
+
 namespace pelmora {
 
 namespace {
@@ -78,6 +80,19 @@ void QtWindowPlacement::restore()
     if (restored->geometry) window_.move(restored->geometry->left, restored->geometry->top);
     if (restored->state == WindowState::Minimised) window_.setWindowState(Qt::WindowMinimized);
     if (restored->state == WindowState::Maximised) window_.setWindowState(Qt::WindowMaximized);
+}
+
+void moveOntoAMonitor(QWidget& window)
+{
+    std::vector<WindowGeometry> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    const QRect frame = window.frameGeometry();
+    const WindowGeometry fitted =
+        fitOntoWorkAreas({frame.x(), frame.y(), frame.width(), frame.height()}, areas);
+    if (fitted.left != frame.x() || fitted.top != frame.y()) window.move(fitted.left, fitted.top);
 }
 
 void QtWindowPlacement::saveOnClose()

@@ -25,4 +25,8 @@ private:
     bool restoreState_;
 };
 
+// Moves the window wholly onto the nearest monitor's work area when no
+// monitor holds it wholly (see fitOntoWorkAreas).
+void moveOntoAMonitor(QWidget& window);
+
 }  // namespace pelmora

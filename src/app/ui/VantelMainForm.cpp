@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QScreen>
 #include <QWindow>
 
 #include "app/Startup.h"
@@ -27,16 +29,21 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     setAttribute(Qt::WA_QuitOnClose, false);  // closing ends the loop explicitly, see closeEvent
     winId();
     x11::setWindowClass(windowHandle(), "pelmora", kMainWindowClass);
+    layout_->setDeviceShapeHandler(
+        [this](const QRegion& devicePixels) { return x11::setShape(windowHandle(), devicePixels); });
     layout_->setColourKeyed(true);
     connectLayout();
     createPopupMenu();
     createTrayIcon();
+    foregroundRequests_ = std::make_unique<ForegroundRequests>(windowHandle(), [this] { comeBack(); });
 
     connect(&refreshTimer_.timer(), &QTimer::timeout, this, &VantelMainForm::RefreshTimerTimer);
     stayOnTopTimer_.setSingleShot(true);
     stayOnTopTimer_.setInterval(10);
     connect(&stayOnTopTimer_, &QTimer::timeout, this, &VantelMainForm::StayOnTopTimerTimer);
     stayOnTopTimer_.start();
+    stackingCheck_.setInterval(50);
+    connect(&stackingCheck_, &QTimer::timeout, this, &VantelMainForm::checkStacking);
 
     // Creation, in order: the monitor thread, the processor label, the first refresh.
     readings_ = std::make_unique<ReadingsEngine>(deps_.services, deps_.store, layout_->controls(),
@@ -56,10 +63,34 @@ void VantelMainForm::setBackForm(BackForm* backForm)
 {
     backForm_ = backForm;
     backForm_->setWidgetWindow(this);
+    backForm_->installEventFilter(this);
     windowHandle()->installEventFilter(this);
     backForm_->windowHandle()->installEventFilter(this);
     // Keeps the widget above its backdrop under the window manager.
     windowHandle()->setTransientParent(backForm_->windowHandle());
+    watchMonitors();
+}
+
+void VantelMainForm::watchMonitors()
+{
+    auto watch = [this](QScreen* screen) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &VantelMainForm::keepOnAMonitor);
+    };
+    for (QScreen* screen : QGuiApplication::screens()) watch(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
+        watch(screen);
+        keepOnAMonitor();
+    });
+    // Qt moves the windows of a removed screen itself, but not necessarily wholly onto another.
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this,
+            [this] { QTimer::singleShot(0, this, &VantelMainForm::keepOnAMonitor); });
+}
+
+void VantelMainForm::keepOnAMonitor()
+{
+    if (!backForm_) return;
+    moveOntoAMonitor(*backForm_);
+    move(backForm_->pos());
 }
 
 void VantelMainForm::connectLayout()
@@ -98,8 +129,9 @@ void VantelMainForm::createTrayIcon()
     ensureResourcesLoaded();
     trayIcon_.setIcon(QIcon(QStringLiteral(":/tray.ico")));
     trayIcon_.setToolTip(kApplicationTitle);
+    trayProtocol_ = currentTrayProtocol();
     connect(&trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick) TrayIconDblClick();  // one click does nothing
+        if (trayActivationRestores(trayProtocol_, reason)) TrayIconDblClick();
     });
     trayIcon_.show();
 }
@@ -127,6 +159,12 @@ void VantelMainForm::FormShow()
 
 bool VantelMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // The backdrop back from the desktop's window list brings the widget along.
+    if (watched == backForm_ && event->type() == QEvent::WindowStateChange && !backForm_->isMinimized() &&
+        isMinimized()) {
+        showNormal();
+        FormShow();
+    }
     // The window manager forgets the windows' states whenever they are hidden
     // and ignores requests for a window it has not mapped yet: state them
     // again each time a window appears on screen.
@@ -151,6 +189,24 @@ void VantelMainForm::applyWindowStates()
         x11::setLayer(back, layer);
         x11::setLayer(widget, layer);
         x11::stackAbove(widget, back);
+        watchStacking();
+    }
+}
+
+void VantelMainForm::watchStacking()
+{
+    // Window managers apply a layer change in their own time, and some put
+    // the pair's order back afterwards: a second of checks covers them.
+    stackingChecksLeft_ = 20;
+    stackingCheck_.start();
+}
+
+void VantelMainForm::checkStacking()
+{
+    if (--stackingChecksLeft_ <= 0) stackingCheck_.stop();
+    if (!backForm_ || !isVisible() || !backForm_->isVisible()) return;
+    if (!x11::isDirectlyAbove(windowHandle(), backForm_->windowHandle())) {
+        x11::stackAbove(windowHandle(), backForm_->windowHandle());
     }
 }
 
@@ -185,10 +241,25 @@ void VantelMainForm::btnMinimizeClick()
         if (backForm_) backForm_->hide();
         return;
     }
-    // No notification area to come back from: iconify, so the desktop's
-    // window list brings the widget back.
-    if (backForm_) backForm_->showMinimized();
+    // No notification area to come back from: iconify, with the backdrop in
+    // the desktop's window list to bring the pair back (task lists leave out
+    // the widget window, a transient of the backdrop).
+    if (backForm_) {
+        x11::showInTaskbar(backForm_->windowHandle());
+        backForm_->showMinimized();
+    }
     showMinimized();
+}
+
+void VantelMainForm::comeBack()
+{
+    if (isMinimized() || (backForm_ && backForm_->isMinimized())) {
+        if (backForm_) backForm_->showNormal();
+        showNormal();
+        FormShow();
+        return;
+    }
+    TrayIconDblClick();
 }
 
 void VantelMainForm::TrayIconDblClick()

@@ -11,8 +11,10 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/ui/ForegroundRequests.h"
 #include "app/ui/QtRefreshTimer.h"
 #include "app/ui/QtWindowPlacement.h"
+#include "app/ui/TrayProtocol.h"
 #include "platform/Services.h"
 #include "platform/ShellOpen.h"
 #include "readings/ReadingsEngine.h"
@@ -66,16 +68,28 @@ private:
     void connectLayout();
     void createPopupMenu();
     void createTrayIcon();
+    // Checks for a while after a stacking change that the widget stands
+    // directly above its backdrop, restacking it whenever it does not.
+    void watchStacking();
+    void checkStacking();
+    void watchMonitors();
+    void keepOnAMonitor();
+    // Back from the notification area or from iconified, for a second start.
+    void comeBack();
 
     Dependencies deps_;
     WidgetLayout* layout_;
     QtRefreshTimer refreshTimer_;
     std::unique_ptr<ReadingsEngine> readings_;
     QTimer stayOnTopTimer_;
+    QTimer stackingCheck_;
+    int stackingChecksLeft_ = 0;
     bool stayOnTop_ = false;
     QMenu popupMenu_;
     QAction* stayOnTopAction_ = nullptr;
     QSystemTrayIcon trayIcon_;
+    TrayProtocol trayProtocol_ = TrayProtocol::XEmbed;
+    std::unique_ptr<ForegroundRequests> foregroundRequests_;
     QPointer<BackForm> backForm_;
     QtWindowPlacement placement_;
 };

@@ -46,9 +46,11 @@ int runWidget(int& argc, char** argv)
         BackForm back;
         back.winId();
         x11::setWindowClass(back.windowHandle(), "pelmora", kBackWindowClass);
+        back.setWindowTitle(kApplicationTitle);  // its entry in task lists when iconified
         QtWindowPlacement backPlacement(back, placementFilePath(), kBackgroundWindowSection, true);
         centreOnScreen(back);
         backPlacement.restore();
+        moveOntoAMonitor(back);
         back.show();
         widget.setBackForm(&back);
         widget.show();

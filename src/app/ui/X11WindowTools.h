@@ -2,6 +2,7 @@
 // The few X11 requests Qt does not make for us, each sent at once (requests
 // made from timers would otherwise wait for the next X event). Each is a
 // no-op on other platforms (the offscreen one of the widget tests included).
+#include <QRegion>
 #include <QWindow>
 
 namespace pelmora::x11 {
@@ -12,13 +13,26 @@ void setWindowClass(QWindow* window, const char* instanceName, const char* class
 
 // Neither taskbar nor pager entry; window managers forget it on hide.
 void skipTaskbarAndPager(QWindow* window);
+// A taskbar entry again, the way back to an iconified window.
+void showInTaskbar(QWindow* window);
+
+// Sets the window's shape, for sight and for the mouse, to a region in
+// device pixels. False off X11.
+bool setShape(QWindow* window, const QRegion& devicePixels);
 
 enum class Layer { OnTop, AtBottom };
 // Moves the window into the topmost band or to the bottom of the stacking
 // order through _NET_WM_STATE, without re-creating the native window.
 void setLayer(QWindow* window, Layer layer);
 
-// Restacks `window` directly above `sibling`.
+// Restacks `window` directly above `sibling`: through the window manager
+// (_NET_RESTACK_WINDOW), and through the ICCCM's synthetic configure request
+// for window managers that ignore the first.
 void stackAbove(QWindow* window, QWindow* sibling);
+
+// True when `window` stands directly above `sibling` in the X server's real
+// stacking of their frames: no mapped window between them covers any of
+// `window`. Also true off X11, and while either is not mapped.
+bool isDirectlyAbove(QWindow* window, QWindow* sibling);
 
 }  // namespace pelmora::x11

@@ -14,10 +14,17 @@ public:
         return running;
     }
     void setForegroundWindow(WindowHandle window) override { foregrounded.push_back(window); }
+    bool claimInstance() override
+    {
+        ++claims;
+        return !claimedElsewhere;
+    }
 
     WindowHandle running = 0;
     std::vector<std::string> lookups;
     std::vector<WindowHandle> foregrounded;
+    bool claimedElsewhere = false;
+    int claims = 0;
 };
 
 }  // namespace pelmora

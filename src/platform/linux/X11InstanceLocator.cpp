@@ -78,7 +78,32 @@ Window searchTree(Display* display, Window parent, const std::string& className,
     return 0;
 }
 
+void sendClientMessage(Display* d, Window destination, long eventMask, Window window, const char* type,
+                       long first)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(d, type, False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = first;
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, destination, False, eventMask, &event);
+}
+
 }  // namespace
+
+struct X11InstanceLocator::Owner {
+    DisplayPtr display;
+    Window window = 0;
+};
+
+X11InstanceLocator::X11InstanceLocator() = default;
+
+X11InstanceLocator::~X11InstanceLocator()
+{
+    if (owner_ && owner_->window) XDestroyWindow(owner_->display.get(), owner_->window);
+}
 
 WindowHandle X11InstanceLocator::findWindow(const std::string& className)
 {
@@ -97,15 +122,38 @@ void X11InstanceLocator::setForegroundWindow(WindowHandle window)
     DisplayPtr display = openDisplay();
     if (!display || window == 0) return;
     Display* d = display.get();
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = static_cast<Window>(window);
-    event.xclient.message_type = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 2;  // the request comes from a pager-like tool
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    XFlush(d);
+    IgnoreXErrors ignore;  // the window may have gone meanwhile
+    const auto target = static_cast<Window>(window);
+    // Hidden or iconified, the widget has to show itself: the window manager
+    // cannot activate what is not mapped.
+    sendClientMessage(d, target, NoEventMask, target, kForegroundMessage, 0);
+    sendClientMessage(d, DefaultRootWindow(d), SubstructureRedirectMask | SubstructureNotifyMask, target,
+                      "_NET_ACTIVE_WINDOW", 2 /* from a pager-like tool */);
+    XSync(d, False);
+}
+
+bool X11InstanceLocator::claimInstance()
+{
+    if (owner_) return true;
+    DisplayPtr display = openDisplay();
+    if (!display) return true;  // no display, no other widget to share it with
+    Display* d = display.get();
+    const Atom selection = XInternAtom(d, kInstanceSelection, False);
+    // Looking and taking under one grab: no other client's request can come
+    // between them.
+    XGrabServer(d);
+    const bool free = XGetSelectionOwner(d, selection) == None;
+    Window window = 0;
+    if (free) {
+        window = XCreateWindow(d, DefaultRootWindow(d), -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
+                               CopyFromParent, 0, nullptr);
+        XSetSelectionOwner(d, selection, window, CurrentTime);
+    }
+    XUngrabServer(d);
+    XSync(d, False);
+    if (!free) return false;
+    owner_ = std::make_unique<Owner>(Owner{std::move(display), window});
+    return true;
 }
 
 }  // namespace pelmora
