@@ -122,7 +122,7 @@ void X11InstanceLocator::setForegroundWindow(WindowHandle window)
     DisplayPtr display = openDisplay();
     if (!display || window == 0) return;
     Display* d = display.get();
-    IgnoreXErrors ignore;  // the window may have gone meanwhile
+    XErrorGuard ignore(d);  // the window may have gone meanwhile
     const auto target = static_cast<Window>(window);
     // Hidden or iconified, the widget has to show itself: the window manager
     // cannot activate what is not mapped.
