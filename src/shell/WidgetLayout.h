@@ -47,6 +47,8 @@ public:
     // and the window's opacity becomes kOpacity / 255.
     void setColourKeyed(bool on);
     bool isColourKeyed() const { return colourKeyed_; }
+    // The shape the top-level window now has (empty: none).
+    QRegion windowShape() const;
 
 signals:
     void settingsClicked();
@@ -78,6 +80,7 @@ private:
     void markShapeChanged(QWidget* control);
     void scheduleMaskUpdate();
     void applyMask();
+    void setWindowShape(const QRegion& shape);
     QRegion colourKeyMaskWithin(const QRect& box);
 
     AnimationClock clock_;

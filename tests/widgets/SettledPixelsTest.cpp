@@ -91,6 +91,7 @@ private slots:
             widget.screen()->grabWindow(widget.winId()).toImage().convertToFormat(QImage::Format_RGB32);
         const QImage whole = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
         save(onScreen, "on-screen.png");
+        save(whole, "whole.png");
         QCOMPARE(differingPixels(onScreen, whole), 0);
     }
 };
