@@ -84,9 +84,23 @@ void LinuxAudio::close()
 
 // The open mixer with the changes made since the last tick taken in; a
 // lost device (a USB card pulled out) closes it.
+bool LinuxAudio::openAfterPause()
+{
+    // A machine without the device fails the same way every tick; opening
+    // reads ALSA's whole configuration, so it is tried again only now and then.
+    const auto now = std::chrono::steady_clock::now();
+    if (failedAt_ && now - *failedAt_ < kRetryAfterFailure) return false;
+    if (open()) {
+        failedAt_.reset();
+        return true;
+    }
+    failedAt_ = now;
+    return false;
+}
+
 bool LinuxAudio::ready()
 {
-    if (!mixer_ && !open()) return false;
+    if (!mixer_ && !openAfterPause()) return false;
     const int count = snd_mixer_poll_descriptors_count(mixer_);
     if (count > 0) {
         std::vector<pollfd> fds(static_cast<size_t>(count));
@@ -99,7 +113,7 @@ bool LinuxAudio::ready()
                 (revents & (POLLERR | POLLHUP | POLLNVAL)) ||
                 ((revents & POLLIN) && snd_mixer_handle_events(mixer_) < 0)) {
                 close();
-                return open();
+                return openAfterPause();
             }
         }
     }
