@@ -100,7 +100,8 @@ bool hasEntries(const std::filesystem::path& folder)
 // configuration that may lead the device elsewhere (a sound server).
 bool soundMayBeThere()
 {
-    if (pathExists("/dev/snd") || pathExists("/etc/asound.conf") || hasEntries("/etc/alsa/conf.d")) return true;
+    if (pathExists("/dev/snd") || pathExists("/etc/asound.conf") || hasEntries("/etc/alsa/conf.d"))
+        return true;
     const char* home = std::getenv("HOME");
     return home && *home && pathExists(std::filesystem::path(home) / ".asoundrc");
 }
