@@ -11,6 +11,8 @@
 #include <filesystem>
 
 #include "app/HeadlessWidget.h"
+#include "platform/linux/LinuxServices.h"
+#include "settings/RegFileSettingsStore.h"
 
 namespace {
 
@@ -21,7 +23,9 @@ void BM_FullTick(benchmark::State& state)
     char folder[] = "/tmp/pelmora-bench-XXXXXX";
     const std::filesystem::path settings = std::filesystem::path(mkdtemp(folder)) / "Talvessa.reg";
     {
-        HeadlessWidget widget(settings);
+        LinuxServices linux;
+        RegFileSettingsStore store(settings);
+        HeadlessWidget widget(linux.services(), store);
         widget.engine().RefreshTimerTimer();
         for (auto _ : state) widget.engine().RefreshTimerTimer();
     }

@@ -98,19 +98,6 @@ FileRead readWholeFile(const fs::path& file, std::size_t maxBytes)
     return result;
 }
 
-fs::path resolveSymlinks(const fs::path& file)
-{
-    fs::path current = file;
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code error;
-        if (!fs::is_symlink(fs::symlink_status(current, error))) return current;
-        fs::path target = fs::read_symlink(current, error);
-        if (error) return current;
-        current = target.is_absolute() ? target : current.parent_path() / target;
-    }
-    return current;
-}
-
 bool ensureDirectory(const fs::path& folder, std::string* error)
 {
     if (folder.empty()) return true;
