@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/HeadlessWidget.h"
+#include "core/SettingsRecord.h"
 #include "platform/linux/LinuxServices.h"
 #include "settings/RegFileSettingsStore.h"
 
@@ -41,10 +42,14 @@ void BM_SettingsReads(benchmark::State& state)
     RegFileSettingsStore store(settings);
     for (auto _ : state) {
         SettingsKeyScope key(store);
-        for (const char* name : {"RefreshSpeed", "NrNetwork", "Network1", "Network2", "NrDrives"})
-            benchmark::DoNotOptimize(store.ReadInteger(name, 0));
-        benchmark::DoNotOptimize(store.ReadString("Drive1", ""));
-        benchmark::DoNotOptimize(store.ReadString("Drive2", ""));
+        for (const IntegerSetting& setting :
+             {SettingsRecord::RefreshSpeed, SettingsRecord::NrNetwork, SettingsRecord::Network1,
+              SettingsRecord::Network2, SettingsRecord::NrDrives})
+            benchmark::DoNotOptimize(store.ReadInteger(setting.name, setting.defaultValue));
+        benchmark::DoNotOptimize(
+            store.ReadString(SettingsRecord::Drive1.name, SettingsRecord::Drive1.defaultValue));
+        benchmark::DoNotOptimize(
+            store.ReadString(SettingsRecord::Drive2.name, SettingsRecord::Drive2.defaultValue));
     }
     std::filesystem::remove_all(settings.parent_path());
 }

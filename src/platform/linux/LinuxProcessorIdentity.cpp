@@ -12,6 +12,7 @@
 #include "platform/ProcessorIdentification.h"
 #include "platform/ProcessorNames.h"
 #include "platform/linux/ProcFileReader.h"
+#include "platform/linux/RootPath.h"
 
 namespace pelmora {
 
