@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "app/CommandLine.h"
 #include "app/DisplayChoice.h"
@@ -33,6 +36,19 @@ int main(int argc, char** argv)
         case pelmora::DisplayChoice::AsSet:
             break;
     }
+    // A frame repaints a few small boxes. Sent as plain images over the
+    // socket they need no shared-memory segment, and no round trip to the
+    // server before each paint to learn that the last one was taken.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+#ifdef __GLIBC__
+    // A program that stays for days: decoded pictures and other large blocks
+    // go back to the system when freed (a fixed threshold, not one that grows
+    // with the largest block freed so far), and free memory at the top of the
+    // heap is returned beyond 128 KiB.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+    mallopt(M_ARENA_MAX, 2);
+#endif
 
     // The widget follows the screen's scale (Xft.dpi, QT_SCALE_FACTOR), fractional ones included.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);

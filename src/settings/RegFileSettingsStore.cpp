@@ -24,7 +24,8 @@ bool RegFileSettingsStore::open()
 {
     close();
     if (file_.empty()) return false;
-    const FileRead read = readWholeFile(resolveSymlinks(file_));
+    // Opening follows symbolic links itself; only a write needs the real path.
+    const FileRead read = readWholeFile(file_);
     if (read.status == FileRead::Status::Failed) return false;
 
     const std::optional<DecodedTextFile> decoded = decodeTextFile(read.bytes);

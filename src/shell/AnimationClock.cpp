@@ -18,7 +18,7 @@ AnimationClock::AnimationClock(QObject* parent, std::function<qint64()> nowMs)
     }
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &AnimationClock::wakeUp);
+    connect(&timer_, &QTimer::timeout, this, &AnimationClock::frame);
 }
 
 namespace {
@@ -51,6 +51,12 @@ void AnimationClock::wake(QObject* owner, Animated* animated)
 
 void AnimationClock::stepAll()
 {
+    step();
+    updateLater();
+}
+
+void AnimationClock::step()
+{
     // advance() may wake other controls; work on a copy of the list.
     std::vector<Entry> stepping;
     stepping.swap(moving_);
@@ -63,19 +69,62 @@ void AnimationClock::stepAll()
     if (moving_.empty()) timer_.stop();
 }
 
-void AnimationClock::catchUp()
+bool AnimationClock::stepUpToNow()
 {
     const qint64 due = dueSteps();
-    if (stepsDone_ >= due) return;
-    while (stepsDone_ < due && !moving_.empty()) stepAll();
+    if (stepsDone_ >= due) return false;
+    while (stepsDone_ < due && !moving_.empty()) step();
     stepsDone_ = due;
+    return true;
+}
+
+void AnimationClock::catchUp()
+{
+    if (!stepUpToNow()) return;
+    updateLater();
     schedule();  // the next visible change is nearer now, or there is none
 }
 
-void AnimationClock::wakeUp()
+void AnimationClock::frame()
 {
-    catchUp();
+    stepUpToNow();
+    paintNow();
     schedule();
+}
+
+void AnimationClock::repaintLater(QWidget* widget, const QRect& box)
+{
+    changed_.push_back({widget, box});
+}
+
+void AnimationClock::updateLater()
+{
+    for (const Box& box : changed_) {
+        if (box.widget) box.widget->update(box.rect);
+    }
+    changed_.clear();
+}
+
+void AnimationClock::paintNow()
+{
+    // One repaint per window paints every changed box and what lies beneath
+    // it, and sends the window's pixels to the screen once: no event is
+    // posted, and no box is painted twice.
+    std::vector<std::pair<QWidget*, QRegion>> windows;
+    for (const Box& box : changed_) {
+        if (!box.widget) continue;
+        QWidget* window = box.widget->window();
+        const QRect inWindow = box.rect.translated(box.widget->mapTo(window, QPoint(0, 0)));
+        auto same = std::find_if(windows.begin(), windows.end(),
+                                 [window](const auto& entry) { return entry.first == window; });
+        if (same == windows.end()) {
+            windows.emplace_back(window, QRegion(inWindow));
+        } else {
+            same->second += inWindow;
+        }
+    }
+    changed_.clear();
+    for (const auto& [window, region] : windows) window->repaint(region);
 }
 
 void AnimationClock::schedule()

@@ -31,12 +31,31 @@ ScreenPoint screenPoint(QPoint point)
 
 }  // namespace
 
-BackForm::BackForm(QWidget* parent) : BackForm(loadResourcePicture(QStringLiteral("MAINFORM")), parent)
+namespace {
+
+const QString kPictureAlias = QStringLiteral("MAINFORM");
+
+QImage premultiplied(QImage picture)
 {
+    picture.convertTo(QImage::Format_ARGB32_Premultiplied);  // in place: no second copy
+    return picture;
+}
+
+}  // namespace
+
+BackForm::BackForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setPicture(loadResourcePicture(kPictureAlias));
+    reloadable_ = showsPicture_;
 }
 
 BackForm::BackForm(const QImage& picture, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setPicture(picture);
+}
+
+void BackForm::setPicture(QImage picture)
 {
     setWindowTitle(QStringLiteral("BackForm"));
     if (picture.isNull()) {
@@ -48,18 +67,21 @@ BackForm::BackForm(const QImage& picture, QWidget* parent)
     }
     // The translucency has to be asked for before the window exists.
     setAttribute(Qt::WA_TranslucentBackground);
-    picture_ = QPixmap::fromImage(picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    showsPicture_ = true;
     setFixedSize(picture.size());
     // Clicks on fully transparent pixels reach whatever lies beneath.
     setMask(regionOfVisiblePixels(picture));
+    picture_ = premultiplied(std::move(picture));
 }
 
 void BackForm::paintEvent(QPaintEvent*)
 {
-    if (picture_.isNull()) return;
+    if (!showsPicture_) return;
+    if (picture_.isNull() && reloadable_) picture_ = premultiplied(loadResourcePicture(kPictureAlias));
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawPixmap(0, 0, picture_);
+    painter.drawImage(0, 0, picture_);
+    if (reloadable_) picture_ = QImage();
 }
 
 void BackForm::formMouseDown(Qt::MouseButton button, QPoint clientPos, QPoint)

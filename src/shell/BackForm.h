@@ -4,7 +4,6 @@
 // takes the mouse only where the picture is not fully transparent, and owns
 // the drag that moves both windows.
 #include <QImage>
-#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
@@ -24,7 +23,7 @@ public:
     // a plain borderless 587 x 352 window in the palette's button colour.
     explicit BackForm(const QImage& picture, QWidget* parent = nullptr);
 
-    bool showsPicture() const { return !picture_.isNull(); }
+    bool showsPicture() const { return showsPicture_; }
 
     // The widget window that the drag raises and moves along.
     void setWidgetWindow(QWidget* widgetWindow) { widgetWindow_ = widgetWindow; }
@@ -45,12 +44,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void setPicture(QImage picture);
     void raiseWidget() override;
     void moveBackground(ScreenPoint topLeft) override;
     ScreenPoint backgroundTopLeft() const override;
     void moveWidget(ScreenPoint topLeft) override;
 
-    QPixmap picture_;  // premultiplied once, for painting
+    // Premultiplied once, for painting. Once on screen the window's own
+    // pixels hold it: a picture from the resources is let go after each
+    // paint and decoded again should the window ever need painting anew.
+    QImage picture_;
+    bool showsPicture_ = false;
+    bool reloadable_ = false;
     QPointer<QWidget> widgetWindow_;
     DragState drag_{*this};  // one drag for the process: there is one background window
 };

@@ -69,8 +69,10 @@ bool DialGauge::advance()
     const bool moving = glide_.step();
     const int key = drawnAngleKey(glide_.position());
     if (key != paintedAngleKey_) {
+        // Only where the needle stood and where it stands now.
+        const QRect before = needleBounds(paintedAngleKey_);
         paintedAngleKey_ = key;
-        update();
+        clock_.repaintLater(this, before.united(needleBounds(key)));
     }
     return moving;
 }
@@ -193,34 +195,55 @@ void DialGauge::renderReadout()
     painter.drawText(box, Qt::AlignCenter, text);
 }
 
+DialGauge::NeedleShape DialGauge::needleShape(int angleKey) const
+{
+    NeedleShape shape;
+    shape.faceRadius = std::min(QWidget::width(), height()) / 2.0 - 4;
+    shape.centre = QRectF(rect()).center();
+    const double angle = static_cast<double>(angleKey) / kAngleSteps;
+    shape.tip = polar(shape.centre, kNeedleLength * shape.faceRadius, angle);
+    shape.tail = polar(shape.centre, 0.20 * shape.faceRadius, angle + 180);
+    shape.left = polar(shape.centre, 0.11 * shape.faceRadius, angle + 90);
+    shape.right = polar(shape.centre, 0.11 * shape.faceRadius, angle - 90);
+    return shape;
+}
+
+QRect DialGauge::needleBounds(int angleKey) const
+{
+    const NeedleShape shape = needleShape(angleKey);
+    const double capRadius = 0.17 * shape.faceRadius;
+    const QRectF cap(shape.centre - QPointF(capRadius, capRadius), QSizeF(2 * capRadius, 2 * capRadius));
+    // The outline's width and the antialiasing reach a pixel beyond the
+    // polygon; two more keep rounding out of the question.
+    return QPolygonF({shape.tip, shape.left, shape.tail, shape.right})
+        .boundingRect()
+        .united(cap)
+        .toAlignedRect()
+        .adjusted(-3, -3, 3, 3);
+}
+
 void DialGauge::paintNeedle(QPainter& painter) const
 {
-    const double faceRadius = std::min(QWidget::width(), height()) / 2.0 - 4;
-    const QPointF centre = QRectF(rect()).center();
-    const double angle = static_cast<double>(paintedAngleKey_) / kAngleSteps;
-    const QPointF tip = polar(centre, kNeedleLength * faceRadius, angle);
-    const QPointF tail = polar(centre, 0.20 * faceRadius, angle + 180);
-    const QPointF left = polar(centre, 0.11 * faceRadius, angle + 90);
-    const QPointF right = polar(centre, 0.11 * faceRadius, angle - 90);
+    const NeedleShape s = needleShape(paintedAngleKey_);
 
     // Two halves, one in the shine colour, give the needle a ridge.
     painter.setPen(Qt::NoPen);
     painter.setBrush(look_.needle);
-    painter.drawPolygon(QPolygonF({tip, left, tail}));
+    painter.drawPolygon(QPolygonF({s.tip, s.left, s.tail}));
     painter.setBrush(look_.needleShine);
-    painter.drawPolygon(QPolygonF({tip, right, tail}));
+    painter.drawPolygon(QPolygonF({s.tip, s.right, s.tail}));
     // A dark outline sets the light needle off against the light face.
     painter.setPen(QPen(look_.marks, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
-    painter.drawPolygon(QPolygonF({tip, left, tail, right}));
+    painter.drawPolygon(QPolygonF({s.tip, s.left, s.tail, s.right}));
 
-    const double capRadius = 0.17 * faceRadius;
+    const double capRadius = 0.17 * s.faceRadius;
     painter.setPen(QPen(look_.marks, 0.8));
     painter.setBrush(look_.capOuter);
-    painter.drawEllipse(centre, capRadius, capRadius);
+    painter.drawEllipse(s.centre, capRadius, capRadius);
     painter.setPen(Qt::NoPen);
     painter.setBrush(look_.capInner.lighter(104));
-    painter.drawEllipse(centre, capRadius * 0.55, capRadius * 0.55);
+    painter.drawEllipse(s.centre, capRadius * 0.55, capRadius * 0.55);
 }
 
 void DialGauge::paintEvent(QPaintEvent*)

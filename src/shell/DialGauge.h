@@ -73,6 +73,12 @@ private:
     int drawnAngleKey(double value) const;
     void renderDial();
     void renderReadout();
+    struct NeedleShape {
+        double faceRadius;
+        QPointF centre, tip, tail, left, right;
+    };
+    NeedleShape needleShape(int angleKey) const;
+    QRect needleBounds(int angleKey) const;  // every pixel the needle may touch
     void paintNeedle(QPainter& painter) const;
 
     GaugeLook look_;

@@ -1,6 +1,7 @@
 #include "shell/GlideBar.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace pelmora {
@@ -34,8 +35,12 @@ bool GlideBar::advance()
     const bool moving = glide_.step();
     const int filled = filledWidth();
     if (filled != paintedFill_) {
+        // Only the columns between the old and the new edge of the fill
+        // change, the fill's border column beside each edge included.
+        const int from = std::min(filled, paintedFill_);
+        const int to = std::max(filled, paintedFill_);
         paintedFill_ = filled;
-        update();
+        clock_.repaintLater(this, QRect(from, 0, to - from + 2, height()));
     }
     return moving;
 }

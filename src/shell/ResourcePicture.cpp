@@ -1,8 +1,8 @@
 #include "shell/ResourcePicture.h"
 
 #include <QByteArray>
-#include <QFile>
-#include <cstring>
+#include <QResource>
+#include <algorithm>
 
 #include "shell/PictureDecoder.h"
 
@@ -35,26 +35,36 @@ void ensureResourcesLoaded()
 QImage loadResourcePicture(const QString& alias)
 {
     ensureResourcesLoaded();
-    QFile file(QStringLiteral(":/") + alias);
-    if (alias.isEmpty() || !file.open(QIODevice::ReadOnly)) return {};
-    const QByteArray bytes = file.readAll();
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
-    const auto size = static_cast<size_t>(bytes.size());
+    if (alias.isEmpty()) return {};
+    // An uncompressed resource is read where it lies in the program; only a
+    // compressed one is unpacked into a buffer first.
+    const QResource resource(QStringLiteral(":/") + alias);
+    if (!resource.isValid()) return {};
+    QByteArray unpacked;
+    const uint8_t* data = resource.data();
+    auto size = static_cast<size_t>(resource.size());
+    if (resource.compressionAlgorithm() != QResource::NoCompression) {
+        unpacked = resource.uncompressedData();
+        data = reinterpret_cast<const uint8_t*>(unpacked.constData());
+        size = static_cast<size_t>(unpacked.size());
+    }
+    const QByteArray head(reinterpret_cast<const char*>(data),
+                          static_cast<qsizetype>(std::min<size_t>(size, 8)));
 
     Image32 decoded;
-    const bool ok = isPng(bytes)    ? decodePng(data, size, decoded)
-                    : isJpeg(bytes) ? decodeJpeg(data, size, decoded)
-                                    : false;
-    if (!ok) return {};
+    const bool ok = isPng(head)    ? decodePng(data, size, decoded)
+                    : isJpeg(head) ? decodeJpeg(data, size, decoded)
+                                   : false;
+    if (!ok || decoded.width <= 0 || decoded.height <= 0) return {};
 
-    // Format_ARGB32 stores each pixel as one 0xAARRGGBB word, as Image32 does.
-    QImage image(decoded.width, decoded.height, QImage::Format_ARGB32);
-    if (image.isNull()) return {};
-    for (int y = 0; y < decoded.height; ++y) {
-        std::memcpy(image.scanLine(y), decoded.pixels.data() + size_t(y) * decoded.width,
-                    size_t(decoded.width) * sizeof(uint32_t));
-    }
-    return image;
+    // Format_ARGB32 stores each pixel as one 0xAARRGGBB word, as Image32
+    // does: the image takes the decoded pixels over instead of copying them.
+    auto* pixels = new std::vector<uint32_t>(std::move(decoded.pixels));
+    return QImage(
+        reinterpret_cast<uchar*>(pixels->data()), decoded.width, decoded.height,
+        static_cast<qsizetype>(decoded.width) * static_cast<qsizetype>(sizeof(uint32_t)),
+        QImage::Format_ARGB32, [](void* owned) { delete static_cast<std::vector<uint32_t>*>(owned); },
+        pixels);
 }
 
 }  // namespace pelmora

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 #include <string_view>
 #include <variant>
 
@@ -112,6 +113,13 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
     }
     connectControls();
     fillControls();
+    // A frame of the animation clock repaints boxes of the window in one
+    // pass, and a window leaves out of its own repaint whatever lies under a
+    // control marked opaque: none is, so a bar over the body picture is
+    // repainted too.
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        control->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    }
 }
 
 void WidgetLayout::connectControls()
@@ -186,7 +194,7 @@ void WidgetLayout::setColourKeyed(bool on)
 {
     colourKeyed_ = on;
     if (!on) {
-        window()->clearMask();
+        setWindowShape(QRegion());
         window()->setWindowOpacity(1.0);
         return;
     }
@@ -238,7 +246,21 @@ void WidgetLayout::applyMask()
         for (const QRect& box : changed_) mask_ = mask_.subtracted(box).united(colourKeyMaskWithin(box));
     }
     changed_ = QRegion();
-    window()->setMask(mask_.translated(mapTo(window(), QPoint(0, 0))));
+    setWindowShape(mask_.translated(mapTo(window(), QPoint(0, 0))));
+}
+
+QRegion WidgetLayout::windowShape() const
+{
+    const QWindow* handle = window()->windowHandle();
+    return handle ? handle->mask() : QRegion();
+}
+
+void WidgetLayout::setWindowShape(const QRegion& shape)
+{
+    // The shape goes to the native window only. As the widget's own mask it
+    // would also clip every paint of every control to its many rectangles.
+    window()->winId();
+    window()->windowHandle()->setMask(shape);
 }
 
 void WidgetLayout::mousePressEvent(QMouseEvent* event)

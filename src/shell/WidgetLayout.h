@@ -51,6 +51,8 @@ public:
     // whenever a label's text or a control's visibility or place changes,
     // and the window's opacity that of the layout table.
     void setColourKeyed(bool on);
+    // The shape the top-level window now has (empty: none).
+    QRegion windowShape() const;
 
 signals:
     void settingsClicked();
@@ -79,6 +81,7 @@ private:
     void markShapeChanged(QWidget* control);
     void scheduleMaskUpdate();
     void applyMask();
+    void setWindowShape(const QRegion& shape);
     QRegion colourKeyMaskWithin(const QRect& box);
 
     AnimationClock clock_;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include "platform/linux/LinuxAudio.h"
 
 using namespace pelmora;
@@ -31,6 +35,13 @@ TEST(MixerLevel, ScalesTheControlRangeOntoSixteenBits)
 
 TEST(LinuxAudio, MissingDeviceOrControlFailsEveryTimeWithoutNoise)
 {
+    // A user's ALSA configuration makes the library load even without a card.
+    const std::filesystem::path home = std::filesystem::path(testing::TempDir()) / "pelmora-audio-home";
+    std::filesystem::create_directories(home);
+    std::ofstream(home / ".asoundrc") << "# nothing\n";
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome ? oldHome : "";
+    setenv("HOME", home.c_str(), 1);
     // A device name ALSA does not know and a control no card has.
     for (auto [device, control] :
          {std::pair{"pelmora-no-such-device", "Master"}, std::pair{"default", "Pelmora No Such Control"}}) {
@@ -43,6 +54,7 @@ TEST(LinuxAudio, MissingDeviceOrControlFailsEveryTimeWithoutNoise)
             EXPECT_EQ(volume, 77u);
         }
     }
+    setenv("HOME", savedHome.c_str(), 1);
 }
 
 TEST(LinuxAudio, DefaultDeviceAnswersConsistently)

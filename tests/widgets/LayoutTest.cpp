@@ -215,14 +215,14 @@ private slots:
         WidgetLayout widget;
         widget.setColourKeyed(true);
         QCOMPARE(widget.windowOpacity(), 217 / 255.0);
-        QVERIFY(!widget.mask().contains(QPoint(3, 3)));
-        const QRegion before = widget.mask();
+        QVERIFY(!widget.windowShape().contains(QPoint(3, 3)));
+        const QRegion before = widget.windowShape();
         // The title lies on the bare surface (the readings' labels lie on the body picture).
         widget.control<QtLabel>("Label11")->setText(QStringLiteral("A much longer title"));
-        QTRY_VERIFY(widget.mask() != before);
-        QCOMPARE(widget.mask(), widget.colourKeyMask());
+        QTRY_VERIFY(widget.windowShape() != before);
+        QCOMPARE(widget.windowShape(), widget.colourKeyMask());
         widget.setColourKeyed(false);
-        QVERIFY(widget.mask().isEmpty());
+        QVERIFY(widget.windowShape().isEmpty());
     }
 
     void clicksReachTheirSignals_data()

@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "app/Startup.h"
 #include "app/ui/QtShellOpen.h"
@@ -18,6 +22,8 @@
 namespace pelmora {
 
 namespace {
+
+constexpr int kReturnStartupMemoryMs = 3000;
 
 void centreOnScreen(QWidget& window)
 {
@@ -54,6 +60,11 @@ int runWidget(int& argc, char** argv)
         back.show();
         widget.setBackForm(&back);
         widget.show();
+#ifdef __GLIBC__
+        // What start-up decoded, measured and laid out is freed by now; hand
+        // the pages back instead of keeping them for a peak that never returns.
+        QTimer::singleShot(kReturnStartupMemoryMs, [] { malloc_trim(0); });
+#endif
 
         const int exitCode = app.exec();
         backPlacement.saveOnDestroy();

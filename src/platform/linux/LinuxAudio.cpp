@@ -1,9 +1,12 @@
 #include "platform/linux/LinuxAudio.h"
 
 #include <alsa/asoundlib.h>
+#include <dlfcn.h>
 #include <poll.h>
 
-#include <mutex>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace pelmora {
@@ -14,25 +17,108 @@ void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...)
 {
 }
 
-void silenceAlsa()
+// The part of ALSA the widget uses, bound at run time: a machine without a
+// sound card never maps the library at all.
+struct Alsa {
+    decltype(&snd_lib_error_set_handler) lib_error_set_handler;
+    decltype(&snd_mixer_open) mixer_open;
+    decltype(&snd_mixer_attach) mixer_attach;
+    decltype(&snd_mixer_selem_register) mixer_selem_register;
+    decltype(&snd_mixer_load) mixer_load;
+    decltype(&snd_mixer_close) mixer_close;
+    decltype(&snd_mixer_find_selem) mixer_find_selem;
+    decltype(&snd_mixer_selem_id_sizeof) mixer_selem_id_sizeof;
+    decltype(&snd_mixer_selem_id_set_index) mixer_selem_id_set_index;
+    decltype(&snd_mixer_selem_id_set_name) mixer_selem_id_set_name;
+    decltype(&snd_mixer_poll_descriptors_count) mixer_poll_descriptors_count;
+    decltype(&snd_mixer_poll_descriptors) mixer_poll_descriptors;
+    decltype(&snd_mixer_poll_descriptors_revents) mixer_poll_descriptors_revents;
+    decltype(&snd_mixer_handle_events) mixer_handle_events;
+    decltype(&snd_mixer_selem_has_playback_volume) mixer_selem_has_playback_volume;
+    decltype(&snd_mixer_selem_is_playback_mono) mixer_selem_is_playback_mono;
+    decltype(&snd_mixer_selem_has_playback_channel) mixer_selem_has_playback_channel;
+    decltype(&snd_mixer_selem_get_playback_volume_range) mixer_selem_get_playback_volume_range;
+    decltype(&snd_mixer_selem_get_playback_volume) mixer_selem_get_playback_volume;
+};
+
+template <typename Function>
+bool bind(void* library, const char* name, Function& function)
 {
-    static std::once_flag once;
-    std::call_once(once, [] { snd_lib_error_set_handler(ignoreAlsaMessage); });
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
 }
 
-snd_mixer_elem_t* findControl(snd_mixer_t* mixer, const std::string& name)
+std::optional<Alsa> loadAlsa()
 {
-    snd_mixer_selem_id_t* id = nullptr;
-    snd_mixer_selem_id_alloca(&id);
-    snd_mixer_selem_id_set_index(id, 0);
-    snd_mixer_selem_id_set_name(id, name.c_str());
-    return snd_mixer_find_selem(mixer, id);
+    void* library = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return std::nullopt;
+    Alsa a{};
+    const bool complete =
+        bind(library, "snd_lib_error_set_handler", a.lib_error_set_handler) &&
+        bind(library, "snd_mixer_open", a.mixer_open) && bind(library, "snd_mixer_attach", a.mixer_attach) &&
+        bind(library, "snd_mixer_selem_register", a.mixer_selem_register) &&
+        bind(library, "snd_mixer_load", a.mixer_load) && bind(library, "snd_mixer_close", a.mixer_close) &&
+        bind(library, "snd_mixer_find_selem", a.mixer_find_selem) &&
+        bind(library, "snd_mixer_selem_id_sizeof", a.mixer_selem_id_sizeof) &&
+        bind(library, "snd_mixer_selem_id_set_index", a.mixer_selem_id_set_index) &&
+        bind(library, "snd_mixer_selem_id_set_name", a.mixer_selem_id_set_name) &&
+        bind(library, "snd_mixer_poll_descriptors_count", a.mixer_poll_descriptors_count) &&
+        bind(library, "snd_mixer_poll_descriptors", a.mixer_poll_descriptors) &&
+        bind(library, "snd_mixer_poll_descriptors_revents", a.mixer_poll_descriptors_revents) &&
+        bind(library, "snd_mixer_handle_events", a.mixer_handle_events) &&
+        bind(library, "snd_mixer_selem_has_playback_volume", a.mixer_selem_has_playback_volume) &&
+        bind(library, "snd_mixer_selem_is_playback_mono", a.mixer_selem_is_playback_mono) &&
+        bind(library, "snd_mixer_selem_has_playback_channel", a.mixer_selem_has_playback_channel) &&
+        bind(library, "snd_mixer_selem_get_playback_volume_range", a.mixer_selem_get_playback_volume_range) &&
+        bind(library, "snd_mixer_selem_get_playback_volume", a.mixer_selem_get_playback_volume);
+    if (!complete) return std::nullopt;
+    // ALSA's own messages are silenced for the whole process.
+    a.lib_error_set_handler(ignoreAlsaMessage);
+    return a;
 }
 
-long channelLevel(snd_mixer_elem_t* element, snd_mixer_selem_channel_id_t channel, bool& ok)
+// ALSA, loaded once; none when the library is missing or incomplete.
+const Alsa* alsa()
+{
+    static const std::optional<Alsa> loaded = loadAlsa();
+    return loaded ? &*loaded : nullptr;
+}
+
+bool pathExists(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+bool hasEntries(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    return std::filesystem::directory_iterator(folder, error) != std::filesystem::directory_iterator();
+}
+
+// Whether ALSA may have a mixer to offer: a sound card's device nodes, or a
+// configuration that may lead the device elsewhere (a sound server).
+bool soundMayBeThere()
+{
+    if (pathExists("/dev/snd") || pathExists("/etc/asound.conf") || hasEntries("/etc/alsa/conf.d"))
+        return true;
+    const char* home = std::getenv("HOME");
+    return home && *home && pathExists(std::filesystem::path(home) / ".asoundrc");
+}
+
+snd_mixer_elem_t* findControl(const Alsa& a, snd_mixer_t* mixer, const std::string& name)
+{
+    std::vector<unsigned char> storage(a.mixer_selem_id_sizeof());
+    auto* id = reinterpret_cast<snd_mixer_selem_id_t*>(storage.data());
+    a.mixer_selem_id_set_index(id, 0);
+    a.mixer_selem_id_set_name(id, name.c_str());
+    return a.mixer_find_selem(mixer, id);
+}
+
+long channelLevel(const Alsa& a, snd_mixer_elem_t* element, snd_mixer_selem_channel_id_t channel, bool& ok)
 {
     long value = 0;
-    if (snd_mixer_selem_get_playback_volume(element, channel, &value) < 0) ok = false;
+    if (a.mixer_selem_get_playback_volume(element, channel, &value) < 0) ok = false;
     return value;
 }
 
@@ -52,7 +138,6 @@ uint16_t scaleMixerLevel(long value, long min, long max)
 LinuxAudio::LinuxAudio(std::string device, std::string control)
     : device_(std::move(device)), control_(std::move(control))
 {
-    silenceAlsa();
 }
 
 LinuxAudio::~LinuxAudio()
@@ -62,13 +147,15 @@ LinuxAudio::~LinuxAudio()
 
 bool LinuxAudio::open()
 {
-    if (snd_mixer_open(&mixer_, 0) < 0) {
+    const Alsa* a = soundMayBeThere() ? alsa() : nullptr;
+    if (!a) return false;
+    if (a->mixer_open(&mixer_, 0) < 0) {
         mixer_ = nullptr;
         return false;
     }
-    if (snd_mixer_attach(mixer_, device_.c_str()) < 0 ||
-        snd_mixer_selem_register(mixer_, nullptr, nullptr) < 0 || snd_mixer_load(mixer_) < 0 ||
-        (element_ = findControl(mixer_, control_)) == nullptr) {
+    if (a->mixer_attach(mixer_, device_.c_str()) < 0 ||
+        a->mixer_selem_register(mixer_, nullptr, nullptr) < 0 || a->mixer_load(mixer_) < 0 ||
+        (element_ = findControl(*a, mixer_, control_)) == nullptr) {
         close();
         return false;
     }
@@ -77,34 +164,49 @@ bool LinuxAudio::open()
 
 void LinuxAudio::close()
 {
-    if (mixer_) snd_mixer_close(mixer_);
+    if (mixer_) alsa()->mixer_close(mixer_);
     mixer_ = nullptr;
     element_ = nullptr;
 }
 
 // The open mixer with the changes made since the last tick taken in; a
 // lost device (a USB card pulled out) closes it.
+bool LinuxAudio::openAfterPause()
+{
+    // A machine without the device fails the same way every tick; opening
+    // reads ALSA's whole configuration, so it is tried again only now and then.
+    const auto now = std::chrono::steady_clock::now();
+    if (failedAt_ && now - *failedAt_ < kRetryAfterFailure) return false;
+    if (open()) {
+        failedAt_.reset();
+        return true;
+    }
+    failedAt_ = now;
+    return false;
+}
+
 bool LinuxAudio::ready()
 {
-    if (!mixer_ && !open()) return false;
-    const int count = snd_mixer_poll_descriptors_count(mixer_);
+    if (!mixer_ && !openAfterPause()) return false;
+    const Alsa& a = *alsa();
+    const int count = a.mixer_poll_descriptors_count(mixer_);
     if (count > 0) {
         std::vector<pollfd> fds(static_cast<size_t>(count));
-        const int filled = snd_mixer_poll_descriptors(mixer_, fds.data(), static_cast<unsigned>(count));
+        const int filled = a.mixer_poll_descriptors(mixer_, fds.data(), static_cast<unsigned>(count));
         // Look without waiting; only pending events are read, so nothing blocks.
         if (filled > 0 && poll(fds.data(), static_cast<nfds_t>(filled), 0) > 0) {
             unsigned short revents = 0;
-            if (snd_mixer_poll_descriptors_revents(mixer_, fds.data(), static_cast<unsigned>(filled),
-                                                   &revents) < 0 ||
+            if (a.mixer_poll_descriptors_revents(mixer_, fds.data(), static_cast<unsigned>(filled),
+                                                 &revents) < 0 ||
                 (revents & (POLLERR | POLLHUP | POLLNVAL)) ||
-                ((revents & POLLIN) && snd_mixer_handle_events(mixer_) < 0)) {
+                ((revents & POLLIN) && a.mixer_handle_events(mixer_) < 0)) {
                 close();
-                return open();
+                return openAfterPause();
             }
         }
     }
     // An event may have removed the control; look it up again.
-    element_ = findControl(mixer_, control_);
+    element_ = findControl(a, mixer_, control_);
     if (!element_) close();
     return element_ != nullptr;
 }
@@ -112,11 +214,12 @@ bool LinuxAudio::ready()
 bool LinuxAudio::outputCapabilities(uint32_t& support)
 {
     if (!ready()) return false;
+    const Alsa& a = *alsa();
     support = 0;
-    if (snd_mixer_selem_has_playback_volume(element_)) {
+    if (a.mixer_selem_has_playback_volume(element_)) {
         support |= kVolumeControlCapability;
-        if (!snd_mixer_selem_is_playback_mono(element_) &&
-            snd_mixer_selem_has_playback_channel(element_, SND_MIXER_SCHN_FRONT_RIGHT)) {
+        if (!a.mixer_selem_is_playback_mono(element_) &&
+            a.mixer_selem_has_playback_channel(element_, SND_MIXER_SCHN_FRONT_RIGHT)) {
             support |= kSeparateChannelsCapability;
         }
     }
@@ -125,14 +228,16 @@ bool LinuxAudio::outputCapabilities(uint32_t& support)
 
 bool LinuxAudio::outputVolume(uint32_t& volume)
 {
-    if (!ready() || !snd_mixer_selem_has_playback_volume(element_)) return false;
+    if (!ready()) return false;
+    const Alsa& a = *alsa();
+    if (!a.mixer_selem_has_playback_volume(element_)) return false;
     long min = 0, max = 0;
-    if (snd_mixer_selem_get_playback_volume_range(element_, &min, &max) < 0) return false;
+    if (a.mixer_selem_get_playback_volume_range(element_, &min, &max) < 0) return false;
     bool ok = true;
-    const long left = channelLevel(element_, SND_MIXER_SCHN_FRONT_LEFT, ok);
-    const bool separate = !snd_mixer_selem_is_playback_mono(element_) &&
-                          snd_mixer_selem_has_playback_channel(element_, SND_MIXER_SCHN_FRONT_RIGHT);
-    const long right = separate ? channelLevel(element_, SND_MIXER_SCHN_FRONT_RIGHT, ok) : left;
+    const long left = channelLevel(a, element_, SND_MIXER_SCHN_FRONT_LEFT, ok);
+    const bool separate = !a.mixer_selem_is_playback_mono(element_) &&
+                          a.mixer_selem_has_playback_channel(element_, SND_MIXER_SCHN_FRONT_RIGHT);
+    const long right = separate ? channelLevel(a, element_, SND_MIXER_SCHN_FRONT_RIGHT, ok) : left;
     if (!ok) {
         close();
         return false;

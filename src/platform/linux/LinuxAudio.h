@@ -1,7 +1,9 @@
 #pragma once
 // Output volume from the ALSA simple mixer control "Master" of the default
 // device.
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/SystemStatus.h"
@@ -20,9 +22,13 @@ inline constexpr uint32_t kSeparateChannelsCapability = 8;
 
 // The mixer stays open between ticks, so a tick only reads values the
 // mixer keeps current; after an error it is closed and opened afresh on the
-// next call. ALSA's own messages are silenced for the whole process.
+// next call, but not before kRetryAfterFailure has passed since the last
+// failed open (a sound card plugged in shows within that time). ALSA's own
+// messages are silenced for the whole process.
 class LinuxAudio : public Audio {
 public:
+    static constexpr std::chrono::seconds kRetryAfterFailure{10};
+
     explicit LinuxAudio(std::string device = "default", std::string control = "Master");
     ~LinuxAudio() override;
     LinuxAudio(const LinuxAudio&) = delete;
@@ -37,6 +43,7 @@ public:
 
 private:
     bool ready();
+    bool openAfterPause();
     bool open();
     void close();
 
@@ -44,6 +51,7 @@ private:
     std::string control_;
     snd_mixer_t* mixer_ = nullptr;
     snd_mixer_elem_t* element_ = nullptr;
+    std::optional<std::chrono::steady_clock::time_point> failedAt_;
 };
 
 }  // namespace pelmora

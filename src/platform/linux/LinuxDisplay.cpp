@@ -72,6 +72,13 @@ bool LinuxDisplay::connect()
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     randr_ = XRRQueryExtension(display_, &eventBase, &errorBase) &&
              XRRQueryVersion(display_, &major, &minor) && (major > 1 || (major == 1 && minor >= 3));
+    // The server says when outputs, modes or the screen change; until then
+    // the mode found last stands, and a query costs no round trip.
+    if (randr_) {
+        XRRSelectInput(display_, DefaultRootWindow(display_),
+                       RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+    }
+    known_ = false;
     bitsPerPixel_ = bitsPerPixelOfDepth(display_, DefaultDepth(display_, DefaultScreen(display_)));
     if (!lost_) return true;
     disconnect();
@@ -112,10 +119,29 @@ bool LinuxDisplay::queryOutputs(DisplayMode& mode)
     return true;
 }
 
+bool LinuxDisplay::screenChanged()
+{
+    // Takes in what the server has sent without waiting for more; the only
+    // events this connection asked for are the screen's changes.
+    bool changed = false;
+    while (!lost_ && XEventsQueued(display_, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        XRRUpdateConfiguration(&event);
+        changed = true;
+    }
+    return changed;
+}
+
 bool LinuxDisplay::currentMode(DisplayMode& mode)
 {
     XErrorGuard guard(display_, &lost_);
     if (!display_ && !connect()) return false;
+    if (screenChanged() || lost_) known_ = false;
+    if (known_) {
+        mode = knownMode_;
+        return true;
+    }
     DisplayMode current;
     bool found = !lost_ && randr_ && queryOutputs(current);
     if (!found && !lost_) {
@@ -132,6 +158,8 @@ bool LinuxDisplay::currentMode(DisplayMode& mode)
     }
     current.bitsPerPixel = bitsPerPixel_;
     mode = current;
+    knownMode_ = current;
+    known_ = found;
     return found;
 }
 

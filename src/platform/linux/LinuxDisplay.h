@@ -16,7 +16,9 @@ uint32_t modeRefreshHz(unsigned long dotClock, unsigned hTotal, unsigned vTotal,
 // The connection opens on the first query and stays open. Without $DISPLAY,
 // or when the server cannot be reached, a query fails; a lost server closes
 // the connection instead of ending the program, and the next query connects
-// again. X protocol errors during a query make it fail.
+// again. X protocol errors during a query make it fail. The mode is asked of
+// the server once, and again only after the server reports a change of the
+// screen, its outputs or their modes.
 class LinuxDisplay : public Display {
 public:
     // An empty name means $DISPLAY.
@@ -35,12 +37,15 @@ private:
     bool connect();
     void disconnect();
     bool queryOutputs(DisplayMode& mode);
+    bool screenChanged();
 
     std::string name_;
     _XDisplay* display_ = nullptr;
     bool randr_ = false;
     uint32_t bitsPerPixel_ = 0;
     bool lost_ = false;
+    bool known_ = false;  // knownMode_ stands until the server reports a change
+    DisplayMode knownMode_{};
 };
 
 }  // namespace pelmora

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <fstream>
 #include <sstream>
@@ -140,6 +141,27 @@ bool LinuxNames::computerName(std::string& name)
 
 bool LinuxNames::userName(std::string& name)
 {
+    const Found& user = kept(user_, [this] { return readUserName(); });
+    if (!user.found) return false;
+    name = user.value;
+    return true;
+}
+
+std::string LinuxNames::workgroup()
+{
+    return kept(workgroup_, [this] { return readWorkgroup(); }).value;
+}
+
+template <typename Read>
+const LinuxNames::Found& LinuxNames::kept(std::optional<Kept>& slot, Read read)
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (!slot || now - slot->readAt >= kKeptFor) slot = Kept{read(), now};
+    return slot->answer;
+}
+
+LinuxNames::Found LinuxNames::readUserName() const
+{
     const long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
     std::vector<char> buffer(suggested > 0 ? static_cast<size_t>(suggested) : 1024);
     passwd entry{};
@@ -149,24 +171,23 @@ bool LinuxNames::userName(std::string& name)
            buffer.size() < (1u << 20)) {
         buffer.resize(buffer.size() * 2);
     }
-    if (error != 0 || found == nullptr || found->pw_name == nullptr) return false;
-    name = found->pw_name;
-    return true;
+    if (error != 0 || found == nullptr || found->pw_name == nullptr) return {};
+    return {true, found->pw_name};
 }
 
-std::string LinuxNames::workgroup()
+LinuxNames::Found LinuxNames::readWorkgroup() const
 {
     std::ifstream smbConf(path("/etc/samba/smb.conf"));
     if (smbConf) {
         std::string group = sambaWorkgroup(smbConf);
-        if (!group.empty()) return group;
+        if (!group.empty()) return {true, group};
     }
     std::string hostName;
     if (!hostName_(hostName)) return {};
     std::string domain = domainAfterFirstDot(hostName);
-    if (!domain.empty()) return domain;
+    if (!domain.empty()) return {true, domain};
     std::ifstream hosts(path("/etc/hosts"));
-    return hosts ? hostsFileDomain(hosts, hostName) : std::string();
+    return {true, hosts ? hostsFileDomain(hosts, hostName) : std::string()};
 }
 
 }  // namespace pelmora

@@ -1,6 +1,8 @@
 #pragma once
 // Computer, user and workgroup names on Linux.
+#include <chrono>
 #include <istream>
+#include <optional>
 #include <string>
 
 #include "platform/SystemStatus.h"
@@ -22,8 +24,14 @@ std::string sambaWorkgroup(std::istream& smbConf);
 // of a name, on the host's line, that starts with the host's short name.
 std::string hostsFileDomain(std::istream& hosts, const std::string& hostName);
 
+// The user name and the workgroup are read again only once kKeptFor has
+// passed since they were last read: they come from files (the account
+// database, the Samba configuration, the hosts file) that change rarely,
+// and a tick should not read them every second.
 class LinuxNames : public Names {
 public:
+    static constexpr std::chrono::seconds kKeptFor{5};
+
     using HostNameSource = bool (*)(std::string& hostName);
     static bool kernelHostName(std::string& hostName);
 
@@ -40,10 +48,24 @@ public:
     std::string workgroup() override;
 
 private:
+    struct Found {
+        bool found = false;
+        std::string value;
+    };
+    struct Kept {
+        Found answer;
+        std::chrono::steady_clock::time_point readAt;
+    };
+    template <typename Read>
+    static const Found& kept(std::optional<Kept>& slot, Read read);
+    Found readUserName() const;
+    Found readWorkgroup() const;
     std::string path(const char* relative) const;
 
     std::string root_;
     HostNameSource hostName_;
+    std::optional<Kept> user_;
+    std::optional<Kept> workgroup_;
 };
 
 }  // namespace pelmora
