@@ -11,6 +11,9 @@
 #include <filesystem>
 
 #include "app/HeadlessWidget.h"
+#include "core/SettingsRecord.h"
+#include "platform/linux/LinuxServices.h"
+#include "settings/RegFileSettingsStore.h"
 
 namespace {
 
@@ -21,7 +24,9 @@ void BM_FullTick(benchmark::State& state)
     char folder[] = "/tmp/pelmora-bench-XXXXXX";
     const std::filesystem::path settings = std::filesystem::path(mkdtemp(folder)) / "Talvessa.reg";
     {
-        HeadlessWidget widget(settings);
+        LinuxServices linux;
+        RegFileSettingsStore store(settings);
+        HeadlessWidget widget(linux.services(), store);
         widget.engine().RefreshTimerTimer();
         for (auto _ : state) widget.engine().RefreshTimerTimer();
     }
@@ -37,10 +42,14 @@ void BM_SettingsReads(benchmark::State& state)
     RegFileSettingsStore store(settings);
     for (auto _ : state) {
         SettingsKeyScope key(store);
-        for (const char* name : {"RefreshSpeed", "NrNetwork", "Network1", "Network2", "NrDrives"})
-            benchmark::DoNotOptimize(store.ReadInteger(name, 0));
-        benchmark::DoNotOptimize(store.ReadString("Drive1", ""));
-        benchmark::DoNotOptimize(store.ReadString("Drive2", ""));
+        for (const IntegerSetting& setting :
+             {SettingsRecord::RefreshSpeed, SettingsRecord::NrNetwork, SettingsRecord::Network1,
+              SettingsRecord::Network2, SettingsRecord::NrDrives})
+            benchmark::DoNotOptimize(store.ReadInteger(setting.name, setting.defaultValue));
+        benchmark::DoNotOptimize(
+            store.ReadString(SettingsRecord::Drive1.name, SettingsRecord::Drive1.defaultValue));
+        benchmark::DoNotOptimize(
+            store.ReadString(SettingsRecord::Drive2.name, SettingsRecord::Drive2.defaultValue));
     }
     std::filesystem::remove_all(settings.parent_path());
 }

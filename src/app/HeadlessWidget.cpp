@@ -2,8 +2,8 @@
 
 namespace pelmora {
 
-HeadlessWidget::HeadlessWidget(const std::filesystem::path& settingsFile)
-    : store_(settingsFile), engine_(linux_.services(), store_, controls_.controls(), timer_)
+HeadlessWidget::HeadlessWidget(Services& services, SettingsStore& store)
+    : engine_(services, store, controls_.controls(), timer_)
 {
 }
 

@@ -1,19 +1,17 @@
 #pragma once
-// The widget's readings without a window: the real Linux services and the
-// readings engine, writing to recording controls. The companion command and
-// the benchmarks run it.
-#include <filesystem>
-
+// The widget's readings without a window: the readings engine over the given
+// services and settings store, writing to recording controls. The companion
+// command and the benchmarks run it.
 #include "core/RecordingControls.h"
-#include "platform/linux/LinuxServices.h"
+#include "platform/Services.h"
 #include "readings/ReadingsEngine.h"
-#include "settings/RegFileSettingsStore.h"
+#include "settings/SettingsStore.h"
 
 namespace pelmora {
 
 class HeadlessWidget {
 public:
-    explicit HeadlessWidget(const std::filesystem::path& settingsFile);
+    HeadlessWidget(Services& services, SettingsStore& store);
     HeadlessWidget(const HeadlessWidget&) = delete;
     HeadlessWidget& operator=(const HeadlessWidget&) = delete;
 
@@ -28,8 +26,6 @@ private:
         void setInterval(uint32_t) override {}
     };
 
-    LinuxServices linux_;
-    RegFileSettingsStore store_;
     RecordingWidget controls_;
     NoTimer timer_;
     ReadingsEngine engine_;

@@ -12,12 +12,13 @@
 #include <clocale>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "app/HeadlessWidget.h"
+#include "app/ReadingsPlatform.h"
 #include "app/ReadingsReport.h"
-#include "platform/ConfigLocation.h"
 
 int main(int argc, char** argv)
 {
@@ -32,7 +33,8 @@ int main(int argc, char** argv)
     }
 
     std::setlocale(LC_ALL, "");  // drive sizes use the user's separators, as on the widget
-    pelmora::HeadlessWidget widget(pelmora::settingsFilePath());
+    const std::unique_ptr<pelmora::ReadingsPlatform> platform = pelmora::makeReadingsPlatform();
+    pelmora::HeadlessWidget widget(platform->services(), platform->store());
     widget.engine().showProcessorNameAndClock();
     widget.engine().RefreshTimerTimer();
     std::this_thread::sleep_for(std::chrono::seconds(1));

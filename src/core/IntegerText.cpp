@@ -2,21 +2,13 @@
 
 #include <charconv>
 
+#include "core/TextTrim.h"
+
 namespace pelmora {
-
-namespace {
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-}  // namespace
 
 std::optional<int32_t> parseInt32(std::string_view text)
 {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    text = trimBlanks(text);
     // from_chars takes '-' but not '+'; a '+' must not be followed by a second sign.
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);

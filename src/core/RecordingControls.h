@@ -45,6 +45,7 @@ private:
 
 class RecordingGauge : public Gauge {
 public:
+    explicit RecordingGauge(double value) : value_(value) {}
     void setValue(double value) override
     {
         if (value >= 0 && value <= 100) value_ = value;
@@ -52,11 +53,12 @@ public:
     double value() const override { return value_; }
 
 private:
-    double value_ = 50;
+    double value_;
 };
 
-// The whole widget as recording controls, with the design texts and geometry
-// of the layout, so a reading that is never written shows what the widget shows.
+// The whole widget as recording controls, with the design texts, geometry and
+// gauge value of the layout table, so a reading that is never written shows
+// what the widget shows.
 class RecordingWidget {
 public:
     RecordingWidget();
@@ -71,16 +73,13 @@ public:
         const Bar* bar = nullptr;
         const Gauge* gauge = nullptr;
     };
-    // Every control in layout order.
+    // Every control in the order of WidgetControls' members.
     const std::vector<Entry>& entries() const { return entries_; }
 
 private:
-    Label* label(const char* name, const char* text);
-    Bar* bar(const char* name, int left, int width);
-
     std::vector<std::unique_ptr<Label>> labels_;
     std::vector<std::unique_ptr<Bar>> bars_;
-    RecordingGauge gauge_;
+    std::vector<std::unique_ptr<Gauge>> gauges_;
     std::vector<Entry> entries_;
     WidgetControls controls_;
 };

@@ -2,6 +2,9 @@
 // Every control of the widget that the refresh cycle writes, by its name in
 // the layout. The widget window fills it with its Qt controls; the companion
 // command and the tests fill it with recording controls.
+#include <span>
+#include <variant>
+
 #include "core/Controls.h"
 
 namespace pelmora {
@@ -18,8 +21,8 @@ struct WidgetControls {
     Bar* Core4 = nullptr;
 
     // Memory panel.
-    Bar* Phys = nullptr;
     Label* lblPhys = nullptr;
+    Bar* Phys = nullptr;
     Bar* Virt = nullptr;
 
     // Drive panel.
@@ -42,11 +45,21 @@ struct WidgetControls {
 
     // Network panel.
     Label* lblAdapter1 = nullptr;
-    Bar* LAN1 = nullptr;
     Label* lblA1 = nullptr;
+    Bar* LAN1 = nullptr;
     Label* lblAdapter2 = nullptr;
-    Bar* LAN2 = nullptr;
     Label* lblA2 = nullptr;
+    Bar* LAN2 = nullptr;
 };
+
+// One member of WidgetControls and the layout name of the control it holds.
+struct ControlSlot {
+    const char* name;
+    std::variant<Label * WidgetControls::*, Bar * WidgetControls::*, Gauge * WidgetControls::*> member;
+};
+
+// Every member, in the order above: the order in which the companion command
+// reports the controls.
+std::span<const ControlSlot> controlSlots();
 
 }  // namespace pelmora

@@ -1,14 +1,8 @@
 #include "readings/RefreshCycle.h"
 
-#include <algorithm>
 #include <exception>
 
 namespace pelmora {
-
-uint32_t refreshIntervalMs(int32_t refreshSpeed)
-{
-    return static_cast<uint32_t>(std::clamp(refreshSpeed, kMinRefreshSeconds, kMaxRefreshSeconds)) * 1000u;
-}
 
 RefreshCycle::RefreshCycle(SettingsStore& store, RefreshTimer& timer, Drives& drives, PanelSteps& panels,
                            std::atomic<uint32_t>& intervalMs)
@@ -26,23 +20,23 @@ void RefreshCycle::runStep(const char* name, Step&& step)
     }
 }
 
-int32_t RefreshCycle::readInteger(const char* name, int32_t defaultValue)
+int32_t RefreshCycle::readInteger(const IntegerSetting& setting)
 {
     try {
-        return store_.ReadInteger(name, defaultValue);
+        return store_.ReadInteger(setting.name, setting.defaultValue);
     } catch (const SettingsError& error) {
         failedSteps_.push_back(std::string("settings: ") + error.what());
-        return defaultValue;
+        return setting.defaultValue;
     }
 }
 
-std::string RefreshCycle::readString(const char* name)
+std::string RefreshCycle::readString(const TextSetting& setting)
 {
     try {
-        return store_.ReadString(name, "");
+        return store_.ReadString(setting.name, setting.defaultValue);
     } catch (const SettingsError& error) {
         failedSteps_.push_back(std::string("settings: ") + error.what());
-        return {};
+        return setting.defaultValue;
     }
 }
 
@@ -53,17 +47,17 @@ void RefreshCycle::RefreshTimerTimer()
     {
         // Held open across the network and memory steps, closed before the drives.
         SettingsKeyScope key(store_);
-        const uint32_t interval = refreshIntervalMs(readInteger("RefreshSpeed", 1));
+        const uint32_t interval = refreshIntervalMs(readInteger(SettingsRecord::RefreshSpeed));
         intervalMs_.store(interval);
         timer_.setInterval(interval);
-        const int32_t nrNetwork = readInteger("NrNetwork", 0);
-        const int32_t network1 = readInteger("Network1", -1);
-        const int32_t network2 = readInteger("Network2", -1);
+        const int32_t nrNetwork = readInteger(SettingsRecord::NrNetwork);
+        const int32_t network1 = readInteger(SettingsRecord::Network1);
+        const int32_t network2 = readInteger(SettingsRecord::Network2);
         runStep("network", [&] { panels_.network(nrNetwork, network1, network2); });
         runStep("memory", [&] { panels_.memory(); });
-        const std::string drive1 = readString("Drive1");
-        const std::string drive2 = readString("Drive2");
-        const int32_t nrDrives = readInteger("NrDrives", 2);
+        const std::string drive1 = readString(SettingsRecord::Drive1);
+        const std::string drive2 = readString(SettingsRecord::Drive2);
+        const int32_t nrDrives = readInteger(SettingsRecord::NrDrives);
         runStep("drives", [&] { current_ = deriveDrives(drive1, drive2, nrDrives, drives_); });
     }
     runStep("drives", [&] { panels_.drives(current_); });

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/SettingsRecord.h"
 #include "platform/Drives.h"
 #include "settings/DerivedDrives.h"
 #include "settings/SettingsStore.h"
@@ -32,14 +33,6 @@ public:
     virtual void processor() = 0;
 };
 
-// Seconds between refreshes are kept within these bounds whatever the store
-// holds, so the widget never stops refreshing and never spins.
-inline constexpr int32_t kMinRefreshSeconds = 1;
-inline constexpr int32_t kMaxRefreshSeconds = 60;
-inline constexpr uint32_t kDesignRefreshIntervalMs = 3000;
-
-uint32_t refreshIntervalMs(int32_t refreshSpeed);
-
 class RefreshCycle {
 public:
     // `intervalMs` is where each tick publishes the interval it set; the
@@ -58,8 +51,8 @@ public:
 private:
     template <typename Step>
     void runStep(const char* name, Step&& step);
-    int32_t readInteger(const char* name, int32_t defaultValue);
-    std::string readString(const char* name);
+    int32_t readInteger(const IntegerSetting& setting);
+    std::string readString(const TextSetting& setting);
 
     SettingsStore& store_;
     RefreshTimer& timer_;

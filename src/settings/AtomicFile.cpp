@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/linux/FileDescriptor.h"
+
 namespace pelmora {
 
 namespace fs = std::filesystem;
@@ -22,28 +24,6 @@ void setError(std::string* error, std::string text)
 {
     if (error) *error = std::move(text);
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    // Closing reports the last write errors of some file systems, so it is checked.
-    bool closeChecked()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 bool writeAll(int fd, std::string_view bytes)
 {
@@ -96,19 +76,6 @@ FileRead readWholeFile(const fs::path& file, std::size_t maxBytes)
     }
     result.status = FileRead::Status::Ok;
     return result;
-}
-
-fs::path resolveSymlinks(const fs::path& file)
-{
-    fs::path current = file;
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code error;
-        if (!fs::is_symlink(fs::symlink_status(current, error))) return current;
-        fs::path target = fs::read_symlink(current, error);
-        if (error) return current;
-        current = target.is_absolute() ? target : current.parent_path() / target;
-    }
-    return current;
 }
 
 bool ensureDirectory(const fs::path& folder, std::string* error)

@@ -2,19 +2,12 @@
 
 #include <algorithm>
 
+#include "core/TextTrim.h"
 #include "settings/TextEncoding.h"
 
 namespace pelmora {
 
 namespace {
-
-std::string_view trim(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 bool hasLineEnd(std::string_view raw)
 {
@@ -44,16 +37,16 @@ IniDocument IniDocument::parse(std::string_view text)
             document.lineEnd_ = std::string(lineEndOf(line.raw));
             lineEndKnown = true;
         }
-        const std::string_view content = trim(line.raw);
+        const std::string_view content = trimLine(line.raw);
         const std::size_t equals = content.find('=');
         if (content.size() >= 2 && content.front() == '[' && content.back() == ']') {
             line.kind = Line::Kind::Section;
-            line.name = std::string(trim(content.substr(1, content.size() - 2)));
+            line.name = std::string(trimLine(content.substr(1, content.size() - 2)));
         } else if (!content.empty() && content.front() != ';' && equals != std::string_view::npos &&
                    equals > 0) {
             line.kind = Line::Kind::Entry;
-            line.name = std::string(trim(content.substr(0, equals)));
-            line.value = std::string(trim(content.substr(equals + 1)));
+            line.name = std::string(trimLine(content.substr(0, equals)));
+            line.value = std::string(trimLine(content.substr(equals + 1)));
         }
         document.lines_.push_back(std::move(line));
     }
@@ -112,7 +105,7 @@ void IniDocument::setValue(std::string_view section, std::string_view key, std::
     if (!lines_.empty() && !hasLineEnd(lines_.back().raw)) lines_.back().raw += lineEnd_;
     std::optional<std::size_t> sectionAt = findSection(section);
     if (!sectionAt) {
-        if (!lines_.empty() && !trim(lines_.back().raw).empty())
+        if (!lines_.empty() && !trimLine(lines_.back().raw).empty())
             lines_.push_back(Line{Line::Kind::Other, lineEnd_, {}, {}});
         Line header{Line::Kind::Section, std::string(1, '['), std::string(section), {}};
         header.raw += section;

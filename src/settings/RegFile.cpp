@@ -2,23 +2,12 @@
 
 #include <algorithm>
 
+#include "core/TextTrim.h"
 #include "settings/TextEncoding.h"
 
 namespace pelmora {
 
 namespace {
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view trim(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 std::string_view lineEndOf(std::string_view raw)
 {
@@ -54,7 +43,7 @@ std::vector<std::string_view> physicalLines(std::string_view text)
 
 bool continues(std::string_view raw)
 {
-    const std::string_view content = trim(raw);
+    const std::string_view content = trimLine(raw);
     return !content.empty() && content.back() == '\\';
 }
 
@@ -76,7 +65,7 @@ std::vector<RegDocument::Item> RegDocument::splitItems(std::string_view text)
     for (std::size_t i = 0; i < lines.size();) {
         Item item;
         std::size_t count = 1;
-        const std::string_view content = trim(lines[i]);
+        const std::string_view content = trimLine(lines[i]);
         if (content.size() >= 2 && content.front() == '[' && content.back() == ']') {
             std::string_view path = content.substr(1, content.size() - 2);
             item.kind = Item::Kind::Section;
@@ -89,12 +78,12 @@ std::vector<RegDocument::Item> RegDocument::splitItems(std::string_view text)
                 // A hex list may go on over lines ending in a backslash. Only
                 // lines of hex bytes are taken in, so every line is looked at
                 // a bounded number of times however the file is made.
-                std::string joined(trim(lines[i]));
+                std::string joined(trimLine(lines[i]));
                 joined.pop_back();
                 if (parseRegValueLine(joined)) {
                     std::size_t next = i + 1;
-                    while (next < lines.size() && isHexContinuation(trim(lines[next]))) {
-                        std::string_view part = trim(lines[next++]);
+                    while (next < lines.size() && isHexContinuation(trimLine(lines[next]))) {
+                        std::string_view part = trimLine(lines[next++]);
                         const bool more = part.ends_with('\\');
                         if (more) part.remove_suffix(1);
                         joined += part;
@@ -121,9 +110,9 @@ std::optional<RegDocument> RegDocument::parse(std::string_view text)
     RegDocument document;
     document.items_ = splitItems(text);
     auto first = std::find_if(document.items_.begin(), document.items_.end(),
-                              [](const Item& item) { return !trim(item.raw).empty(); });
+                              [](const Item& item) { return !trimLine(item.raw).empty(); });
     if (first == document.items_.end() || first->kind != Item::Kind::Other) return std::nullopt;
-    const std::string_view version = trim(first->raw);
+    const std::string_view version = trimLine(first->raw);
     if (!equalNoCaseAscii(version, kRegVersionLine) && !equalNoCaseAscii(version, "REGEDIT4"))
         return std::nullopt;
     first->kind = Item::Kind::Version;
@@ -210,7 +199,7 @@ void RegDocument::addKey(std::string_view keyPath)
 {
     if (hasKey(keyPath)) return;
     if (!items_.empty() && lineEndOf(items_.back().raw).empty()) items_.back().raw += lineEnd_;
-    if (!items_.empty() && !trim(items_.back().raw).empty()) {
+    if (!items_.empty() && !trimLine(items_.back().raw).empty()) {
         Item blank;
         blank.raw = lineEnd_;
         items_.push_back(std::move(blank));

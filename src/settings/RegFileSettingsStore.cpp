@@ -1,5 +1,6 @@
 #include "settings/RegFileSettingsStore.h"
 
+#include "core/TextTrim.h"
 #include "settings/AtomicFile.h"
 #include "settings/TextEncoding.h"
 
@@ -11,11 +12,6 @@ const std::string& keyPath()
 {
     static const std::string path = std::string("HKEY_CURRENT_USER\\") + kSettingsKey;
     return path;
-}
-
-bool isBlankText(std::string_view text)
-{
-    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 }  // namespace
@@ -39,7 +35,7 @@ bool RegFileSettingsStore::open()
     // A missing or blank file holds nothing to keep; anything else must be a
     // registry file, or it is left alone.
     std::optional<RegDocument> document;
-    if (isBlankText(text)) {
+    if (trimLine(text).empty()) {
         document = RegDocument::create(encoding_ == TextFileEncoding::Utf16Le ? "\r\n" : "\n");
     } else {
         document = RegDocument::parse(text);

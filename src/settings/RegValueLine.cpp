@@ -2,21 +2,12 @@
 
 #include <cctype>
 
+#include "core/TextTrim.h"
 #include "settings/TextEncoding.h"
 
 namespace pelmora {
 
 namespace {
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-void skipBlanks(std::string_view& text)
-{
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-}
 
 // Only blanks or a comment may follow the data.
 bool restIsEmpty(std::string_view rest)

@@ -127,8 +127,8 @@ ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes,
     }
 
     int32_t checkedInterfaces = 0;
-    int32_t firstInterface = -1;
-    int32_t secondInterface = -1;
+    int32_t firstInterface = SettingsRecord::Network1.defaultValue;
+    int32_t secondInterface = SettingsRecord::Network2.defaultValue;
     for (size_t position = 0; position < interfaceChecked.size(); ++position) {
         if (!interfaceChecked[position]) continue;
         (checkedInterfaces == 0 ? firstInterface : secondInterface) = static_cast<int32_t>(position);
@@ -140,8 +140,8 @@ ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes,
         return choice;
     }
 
-    firstDrive = firstDrive.substr(0, 1);
-    secondDrive = secondDrive.substr(0, 1);
+    firstDrive = driveLetterText(firstDrive);
+    secondDrive = driveLetterText(secondDrive);
     choice.settings = ChosenSettings{firstDrive,     secondDrive,     checkedDrives, checkedInterfaces,
                                      firstInterface, secondInterface, refreshSpeed};
     return choice;

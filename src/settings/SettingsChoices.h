@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/NumberFormat.h"
+#include "core/SettingsRecord.h"
 #include "net/TrafficList.h"
 #include "platform/Drives.h"
 #include "settings/DerivedDrives.h"
@@ -36,14 +37,14 @@ std::string DriveFreeSpaceText(char letter, Drives& drives, const NumberSeparato
 struct DialogDriveSettings {
     std::string firstDrive;   // Drive1, or the widget's current first drive
     std::string secondDrive;  // Drive2, or the widget's current second drive
-    int32_t nrDrives = 2;
-    int32_t refreshSpeed = 1;
+    int32_t nrDrives = SettingsRecord::NrDrives.defaultValue;
+    int32_t refreshSpeed = SettingsRecord::RefreshSpeed.defaultValue;
 };
 
 struct DialogNetworkSettings {
-    int32_t network1 = -1;
-    int32_t network2 = -1;
-    int32_t nrNetwork = 0;
+    int32_t network1 = SettingsRecord::Network1.defaultValue;
+    int32_t network2 = SettingsRecord::Network2.defaultValue;
+    int32_t nrNetwork = SettingsRecord::NrNetwork.defaultValue;
 };
 
 // State pictures of the drive tree; 0 shows none.
@@ -119,9 +120,9 @@ struct ChosenSettings {
     std::string drive2;
     int32_t nrDrives = 0;
     int32_t nrNetwork = 0;
-    int32_t network1 = -1;
-    int32_t network2 = -1;
-    int32_t refreshSpeed = 1;
+    int32_t network1 = SettingsRecord::Network1.defaultValue;
+    int32_t network2 = SettingsRecord::Network2.defaultValue;
+    int32_t refreshSpeed = SettingsRecord::RefreshSpeed.defaultValue;
 };
 
 struct ApplyChoice {
@@ -168,6 +169,20 @@ Value readOrDefault(Read read, Value defaultValue)
         return defaultValue;
     }
 }
+
+template <typename Store>
+int32_t readSetting(const Store& store, const IntegerSetting& setting)
+{
+    return readOrDefault([&] { return store.ReadInteger(setting.name, setting.defaultValue); },
+                         setting.defaultValue);
+}
+
+// The dialog's own default instead of the record's (see SettingsRecord::Drive1).
+template <typename Store>
+std::string readSetting(const Store& store, const TextSetting& setting, const std::string& dialogDefault)
+{
+    return readOrDefault([&] { return store.ReadString(setting.name, dialogDefault); }, dialogDefault);
+}
 }  // namespace detail
 
 template <typename Store>
@@ -175,16 +190,10 @@ DialogDriveSettings readDriveSettings(Store& store, const CurrentDrives& current
 {
     detail::OpenKey<Store> key(store);
     DialogDriveSettings settings;
-    auto text = [&](const char* name, const std::string& fallback) {
-        return detail::readOrDefault([&] { return store.ReadString(name, fallback); }, fallback);
-    };
-    auto number = [&](const char* name, int32_t fallback) {
-        return detail::readOrDefault([&] { return store.ReadInteger(name, fallback); }, fallback);
-    };
-    settings.firstDrive = text("Drive1", current.first);
-    settings.secondDrive = text("Drive2", current.second);
-    settings.nrDrives = number("NrDrives", 2);
-    settings.refreshSpeed = number("RefreshSpeed", 1);
+    settings.firstDrive = detail::readSetting(store, SettingsRecord::Drive1, current.first);
+    settings.secondDrive = detail::readSetting(store, SettingsRecord::Drive2, current.second);
+    settings.nrDrives = detail::readSetting(store, SettingsRecord::NrDrives);
+    settings.refreshSpeed = detail::readSetting(store, SettingsRecord::RefreshSpeed);
     return settings;
 }
 
@@ -192,13 +201,10 @@ template <typename Store>
 DialogNetworkSettings readNetworkSettings(Store& store)
 {
     detail::OpenKey<Store> key(store);
-    auto number = [&](const char* name, int32_t fallback) {
-        return detail::readOrDefault([&] { return store.ReadInteger(name, fallback); }, fallback);
-    };
     DialogNetworkSettings settings;
-    settings.network1 = number("Network1", -1);
-    settings.network2 = number("Network2", -1);
-    settings.nrNetwork = number("NrNetwork", 0);
+    settings.network1 = detail::readSetting(store, SettingsRecord::Network1);
+    settings.network2 = detail::readSetting(store, SettingsRecord::Network2);
+    settings.nrNetwork = detail::readSetting(store, SettingsRecord::NrNetwork);
     return settings;
 }
 
@@ -210,13 +216,13 @@ SaveResult saveSettings(Store& store, const ChosenSettings& chosen)
     detail::OpenKey<Store> key(store);
     if (!key.opened()) return SaveResult::KeyNotOpened;
     try {
-        store.WriteString("Drive1", chosen.drive1);
-        store.WriteString("Drive2", chosen.drive2);
-        store.WriteInteger("NrDrives", chosen.nrDrives);
-        store.WriteInteger("NrNetwork", chosen.nrNetwork);
-        store.WriteInteger("Network1", chosen.network1);
-        store.WriteInteger("Network2", chosen.network2);
-        store.WriteInteger("RefreshSpeed", chosen.refreshSpeed);
+        store.WriteString(SettingsRecord::Drive1.name, chosen.drive1);
+        store.WriteString(SettingsRecord::Drive2.name, chosen.drive2);
+        store.WriteInteger(SettingsRecord::NrDrives.name, chosen.nrDrives);
+        store.WriteInteger(SettingsRecord::NrNetwork.name, chosen.nrNetwork);
+        store.WriteInteger(SettingsRecord::Network1.name, chosen.network1);
+        store.WriteInteger(SettingsRecord::Network2.name, chosen.network2);
+        store.WriteInteger(SettingsRecord::RefreshSpeed.name, chosen.refreshSpeed);
     } catch (const std::exception&) {
         // A refused write, or the file system failing under the store.
         return SaveResult::WriteFailed;

@@ -35,4 +35,9 @@ QFont layoutFont(const QString& family, int pixelSize, unsigned styles)
     return font;
 }
 
+QFont layoutFont(const layout::FontDesign& font)
+{
+    return layoutFont(QString::fromLatin1(font.family), font.pixelSize, font.styles);
+}
+
 }  // namespace pelmora

@@ -4,20 +4,17 @@
 #include <QFont>
 #include <QString>
 
+#include "core/LayoutTable.h"
+#include "core/TextStyle.h"
+
 namespace pelmora {
 
 // Safe to call more than once; the widget layout calls it itself.
 void installFontSubstitutions();
 
-enum FontStyle : unsigned {
-    Regular = 0,
-    Bold = 1u << 0,
-    Italic = 1u << 1,
-    Underlined = 1u << 2,
-};
-
 // A font of `pixelSize` pixels, so text does not grow with the screen's
 // pixels per inch.
 QFont layoutFont(const QString& family, int pixelSize, unsigned styles = Regular);
+QFont layoutFont(const layout::FontDesign& font);
 
 }  // namespace pelmora

@@ -10,7 +10,6 @@ class PictureBox : public QWidget {
     Q_OBJECT
 public:
     explicit PictureBox(const QImage& picture, QWidget* parent = nullptr);
-    bool hasPicture() const { return !picture_.isNull(); }
 
 signals:
     void contextMenuRequested(QPoint globalPos);

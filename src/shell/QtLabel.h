@@ -8,10 +8,9 @@
 #include <QWidget>
 
 #include "core/Controls.h"
+#include "core/TextStyle.h"
 
 namespace pelmora {
-
-enum class TextAlignment { Left, Right, Centre };
 
 struct LabelLook {
     QFont font;

@@ -5,14 +5,17 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
+#include <string_view>
+#include <variant>
 
+#include "core/LayoutTable.h"
+#include "core/Overloaded.h"
 #include "shell/DialGauge.h"
 #include "shell/FontSubstitutions.h"
 #include "shell/GlideBar.h"
 #include "shell/HotArea.h"
 #include "shell/ImageButton.h"
 #include "shell/ImageRegions.h"
-#include "shell/LayoutTables.h"
 #include "shell/PictureBox.h"
 #include "shell/QtLabel.h"
 #include "shell/ReflectionImage.h"
@@ -33,15 +36,61 @@ QColor toColour(const layout::Rgb& rgb)
     return {rgb.red, rgb.green, rgb.blue};
 }
 
-template <typename W>
-W* named(W* widget, const char* name, const QRect& geometry)
+QImage picture(const char* alias)
 {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(geometry);
-    return widget;
+    return loadResourcePicture(QString::fromLatin1(alias));
+}
+
+// The control of one row, at its place; the caller names it and connects it.
+QWidget* createControl(const layout::ControlRow& row, AnimationClock& clock, QWidget* parent)
+{
+    const QRect box = toRect(row.box);
+    return std::visit(
+        Overloaded{
+            [&](const layout::PictureDesign& design) -> QWidget* {
+                return new PictureBox(picture(design.picture), parent);
+            },
+            [&](const layout::RuleDesign& design) -> QWidget* {
+                return new FilledRule(toColour(design.colour), parent);
+            },
+            [&](const layout::FrameDesign&) -> QWidget* { return new RoundedFrame(parent); },
+            [&](const layout::IconDesign& design) -> QWidget* {
+                return new ReflectionImage(picture(design.picture), design.reflectionSize,
+                                           design.reflectionAxis, parent);
+            },
+            [&](const layout::LabelDesign& design) -> QWidget* {
+                const LabelLook look{layoutFont(design.font()), design.alignment, design.fixedBox};
+                return new QtLabel(QString::fromLatin1(design.text), box, look, parent);
+            },
+            [&](const layout::HotAreaDesign&) -> QWidget* { return new HotArea(parent); },
+            [&](const layout::ButtonDesign& design) -> QWidget* {
+                const auto fallback = std::string_view(row.name) == "btnClose" ? ImageButton::Glyph::Close
+                                                                               : ImageButton::Glyph::Minimize;
+                return new ImageButton(picture(design.picture), picture(design.hoverPicture), fallback,
+                                       parent);
+            },
+            [&](const layout::GaugeDesign& design) -> QWidget* {
+                GaugeLook look;
+                look.scaleFont = layoutFont(design.scaleFont);
+                look.valueFont = layoutFont(design.valueFont);
+                return new DialGauge(look, clock, design.designValue, parent);
+            },
+            [&](const layout::BarDesign& design) -> QWidget* {
+                const layout::BarColours colours = layout::barColours(design.colours);
+                return new GlideBar({toColour(colours.background), toColour(colours.fillTop),
+                                     toColour(colours.fillBottom), toColour(colours.fillBorder)},
+                                    clock, parent);
+            },
+        },
+        row.design);
 }
 
 }  // namespace
+
+QColor WidgetLayout::colourKey()
+{
+    return toColour(layout::kColourKey);
+}
 
 WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
 {
@@ -50,127 +99,51 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
     // The surface is painted whole in the colour key; nothing shows beneath.
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    // Creation order is stacking order: the body picture beneath everything,
-    // the icons beneath their captions, the hot areas above the texts they
-    // cover, the gauge and the bars above all.
-    createPictures();
-    createLabels();
-    createTitleControls();
-    createGaugeAndBars();
+    // Creation order is stacking order, the table's.
+    for (const layout::ControlRow& row : layout::controlRows()) {
+        QWidget* control = createControl(row, clock_, this);
+        control->setObjectName(QString::fromLatin1(row.name));
+        // A picture button takes its picture's size; a label may fit its text.
+        if (row.as<layout::ButtonDesign>()) {
+            control->move(row.box.left, row.box.top);
+        } else if (!row.as<layout::LabelDesign>()) {
+            control->setGeometry(toRect(row.box));
+        }
+    }
+    connectControls();
     fillControls();
 }
 
-void WidgetLayout::createPictures()
+void WidgetLayout::connectControls()
 {
-    auto* body =
-        named(new PictureBox(loadResourcePicture(QString::fromLatin1(layout::kBodyPictureAlias)), this),
-              "Image2", toRect(layout::kBodyPicture));
-    connect(body, &PictureBox::contextMenuRequested, this, &WidgetLayout::bodyContextMenuRequested);
-
-    named(new FilledRule(toColour(layout::kRuleColour), this), "Shape1", toRect(layout::kRule));
-    for (const layout::FrameRow& frame : layout::frameRows()) {
-        named(new RoundedFrame(this), frame.name, toRect(frame.box));
-    }
-    for (const layout::IconRow& icon : layout::iconRows()) {
-        const QImage picture = loadResourcePicture(QString::fromLatin1(icon.picture));
-        named(new ReflectionImage(picture, icon.reflectionSize, icon.reflectionAxis, this), icon.name,
-              toRect(icon.box));
-    }
-}
-
-void WidgetLayout::createLabels()
-{
-    for (const layout::LabelRow& row : layout::labelRows()) {
-        const LabelLook look{layoutFont(QString::fromLatin1(row.family), row.pixelSize, row.styles),
-                             row.alignment, row.fixedBox};
-        auto* label = new QtLabel(QString::fromLatin1(row.text), toRect(row.box), look, this);
-        label->setObjectName(QString::fromLatin1(row.name));
+    for (auto* label : findChildren<QtLabel*>(Qt::FindDirectChildrenOnly)) {
         connect(label, &QtLabel::shapeChanged, this, [this, label] { markShapeChanged(label); });
         cutAt_.insert(label, label->geometry());
     }
-    control("Label1")->setCursor(Qt::PointingHandCursor);
-}
-
-void WidgetLayout::createTitleControls()
-{
-    auto* settings = named(new HotArea(this), layout::kSettingsArea.name, toRect(layout::kSettingsArea.box));
-    connect(settings, &HotArea::clicked, this, &WidgetLayout::settingsClicked);
-    auto* link = named(new HotArea(this), layout::kLinkArea.name, toRect(layout::kLinkArea.box));
-    connect(link, &HotArea::clicked, this, &WidgetLayout::linkClicked);
-
-    auto* minimize = new ImageButton(loadResourcePicture(QStringLiteral("btn-minimize.png")),
-                                     loadResourcePicture(QStringLiteral("btn-minimize-hover.png")),
-                                     ImageButton::Glyph::Minimize, this);
-    minimize->setObjectName(QStringLiteral("btnMinimize"));
-    minimize->move(layout::kMinimizeButton.left, layout::kMinimizeButton.top);
-    connect(minimize, &ImageButton::clicked, this, &WidgetLayout::minimizeClicked);
-
-    auto* close = new ImageButton(loadResourcePicture(QStringLiteral("btn-close.png")),
-                                  loadResourcePicture(QStringLiteral("btn-close-hover.png")),
-                                  ImageButton::Glyph::Close, this);
-    close->setObjectName(QStringLiteral("btnClose"));
-    close->move(layout::kCloseButton.left, layout::kCloseButton.top);
-    connect(close, &ImageButton::clicked, this, &WidgetLayout::closeClicked);
-}
-
-void WidgetLayout::createGaugeAndBars()
-{
-    GaugeLook look;
-    look.scaleFont = layoutFont(QStringLiteral("Tahoma"), 19);
-    look.valueFont = layoutFont(QStringLiteral("Tahoma"), 15);
-    named(new DialGauge(look, clock_, layout::kGaugeDesignValue, this), "CPU1", toRect(layout::kGauge));
-
-    for (const layout::BarRow& row : layout::barRows()) {
-        const layout::BarColourRow colours = layout::barColours(row.colours);
-        const BarColours barColours{toColour(colours.background), toColour(colours.fillTop),
-                                    toColour(colours.fillBottom), toColour(colours.fillBorder)};
-        auto* bar = named(new GlideBar(barColours, clock_, this), row.name, toRect(row.box));
+    for (auto* bar : findChildren<GlideBar*>(Qt::FindDirectChildrenOnly)) {
         connect(bar, &GlideBar::shapeChanged, this, [this, bar] { markShapeChanged(bar); });
         cutAt_.insert(bar, bar->geometry());
     }
+    control("Label1")->setCursor(Qt::PointingHandCursor);
+    connect(control<PictureBox>("Image2"), &PictureBox::contextMenuRequested, this,
+            &WidgetLayout::bodyContextMenuRequested);
+    connect(control<HotArea>("imgSettings"), &HotArea::clicked, this, &WidgetLayout::settingsClicked);
+    connect(control<HotArea>("Image1"), &HotArea::clicked, this, &WidgetLayout::linkClicked);
+    connect(control<ImageButton>("btnMinimize"), &ImageButton::clicked, this, &WidgetLayout::minimizeClicked);
+    connect(control<ImageButton>("btnClose"), &ImageButton::clicked, this, &WidgetLayout::closeClicked);
 }
 
 void WidgetLayout::fillControls()
 {
-    WidgetControls& c = controls_;
-    auto label = [this](const char* name) { return static_cast<Label*>(control<QtLabel>(name)); };
-    auto bar = [this](const char* name) { return static_cast<Bar*>(control<GlideBar>(name)); };
-
-    c.lblCPU_ID = label("lblCPU_ID");
-    c.CPU1 = control<DialGauge>("CPU1");
-    c.lblCPU = label("lblCPU");
-    c.CPU = bar("CPU");
-    c.Core1 = bar("Core1");
-    c.Core2 = bar("Core2");
-    c.Core3 = bar("Core3");
-    c.Core4 = bar("Core4");
-
-    c.Phys = bar("Phys");
-    c.lblPhys = label("lblPhys");
-    c.Virt = bar("Virt");
-
-    c.lblDrive1 = label("lblDrive1");
-    c.lblDrive1Free = label("lblDrive1Free");
-    c.Drive1 = bar("Drive1");
-    c.lblDrive2 = label("lblDrive2");
-    c.lblDrive2Free = label("lblDrive2Free");
-    c.Drive2 = bar("Drive2");
-
-    c.lblUpTime = label("lblUpTime");
-    c.lblCompName = label("lblCompName");
-    c.lblLocalUser = label("lblLocalUser");
-    c.lblDomainName = label("lblDomainName");
-    c.lblRes = label("lblRes");
-    c.lblVol = label("lblVol");
-    c.lblBatStatus = label("lblBatStatus");
-    c.lblBatTime = label("lblBatTime");
-
-    c.lblAdapter1 = label("lblAdapter1");
-    c.LAN1 = bar("LAN1");
-    c.lblA1 = label("lblA1");
-    c.lblAdapter2 = label("lblAdapter2");
-    c.LAN2 = bar("LAN2");
-    c.lblA2 = label("lblA2");
+    for (const ControlSlot& slot : controlSlots()) {
+        std::visit(
+            Overloaded{
+                [&](Label* WidgetControls::*member) { controls_.*member = control<QtLabel>(slot.name); },
+                [&](Bar* WidgetControls::*member) { controls_.*member = control<GlideBar>(slot.name); },
+                [&](Gauge* WidgetControls::*member) { controls_.*member = control<DialGauge>(slot.name); },
+            },
+            slot.member);
+    }
 }
 
 void WidgetLayout::paintEvent(QPaintEvent* event)
@@ -202,7 +175,7 @@ void WidgetLayout::setColourKeyed(bool on)
         window()->setWindowOpacity(1.0);
         return;
     }
-    window()->setWindowOpacity(kOpacity / 255.0);
+    window()->setWindowOpacity(layout::kWindowOpacity / 255.0);
     mask_ = QRegion();
     applyMask();
 }

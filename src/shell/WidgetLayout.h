@@ -14,15 +14,10 @@
 
 namespace pelmora {
 
-class QtLabel;
-class GlideBar;
-class DialGauge;
-
 class WidgetLayout : public QWidget {
     Q_OBJECT
 public:
-    static QColor colourKey() { return {0, 128, 255}; }
-    static constexpr int kOpacity = 217;  // of 255, over the whole window
+    static QColor colourKey();
 
     explicit WidgetLayout(QWidget* parent = nullptr);
 
@@ -44,9 +39,8 @@ public:
 
     // On: the top-level window takes colourKeyMask() as its shape, renewed
     // whenever a label's text or a control's visibility or place changes,
-    // and the window's opacity becomes kOpacity / 255.
+    // and the window's opacity that of the layout table.
     void setColourKeyed(bool on);
-    bool isColourKeyed() const { return colourKeyed_; }
 
 signals:
     void settingsClicked();
@@ -70,10 +64,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void createPictures();
-    void createLabels();
-    void createTitleControls();
-    void createGaugeAndBars();
+    void connectControls();
     void fillControls();
     void markShapeChanged(QWidget* control);
     void scheduleMaskUpdate();

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
+#include "platform/ProcessorNames.h"
 #include "platform/linux/LinuxProcessorIdentity.h"
-#include "platform/linux/ProcessorNames.h"
 
 namespace pelmora {
 namespace {

@@ -4,10 +4,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "core/LayoutTable.h"
 #include "shell/DialGauge.h"
 #include "shell/GlideBar.h"
 #include "shell/ImageRegions.h"
-#include "shell/LayoutTables.h"
 #include "shell/QtLabel.h"
 #include "shell/Shapes.h"
 #include "shell/WidgetLayout.h"
@@ -45,7 +45,11 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
-        for (const auto& row : layout::labelRows()) QTest::addRow("%s", row.name) << row.name << row.text;
+        for (const auto& row : layout::controlRows()) {
+            if (const auto* label = row.as<layout::LabelDesign>()) {
+                QTest::addRow("%s", row.name) << row.name << label->text;
+            }
+        }
     }
     void designTexts()
     {

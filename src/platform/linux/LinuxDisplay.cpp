@@ -6,56 +6,15 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/linux/XErrorGuard.h"
+
 namespace pelmora {
 
 namespace {
 
-// Xlib reports errors through process-wide handlers whose defaults end the
-// program, a lost server included. For the length of a query (this thread
-// only, the one that runs the ticks) handlers are put in that turn errors on
-// this class's connection into a failed query and pass any other
-// connection's errors on to the handlers the program had.
-thread_local ::Display* guardedDisplay = nullptr;
-thread_local bool* guardedLost = nullptr;
-thread_local XErrorHandler previousProtocolHandler = nullptr;
-thread_local XIOErrorHandler previousIoHandler = nullptr;
-
-int onProtocolError(::Display* display, XErrorEvent* error)
-{
-    if (display == guardedDisplay || !previousProtocolHandler) return 0;
-    return previousProtocolHandler(display, error);
-}
-
-int onIoError(::Display* display)
-{
-    if (display == guardedDisplay || !previousIoHandler) {
-        if (guardedLost) *guardedLost = true;
-        return 0;  // the per-display exit handler below keeps Xlib from exiting
-    }
-    return previousIoHandler(display);
-}
-
-class ErrorGuard {
-public:
-    // A connection opened inside the guard is guarded from then on.
-    ErrorGuard(::Display* display, bool& lost)
-    {
-        guardedDisplay = display;
-        guardedLost = &lost;
-        previousProtocolHandler = XSetErrorHandler(onProtocolError);
-        previousIoHandler = XSetIOErrorHandler(onIoError);
-    }
-    ~ErrorGuard()
-    {
-        XSetErrorHandler(previousProtocolHandler);
-        XSetIOErrorHandler(previousIoHandler);
-        guardedDisplay = nullptr;
-        guardedLost = nullptr;
-    }
-    ErrorGuard(const ErrorGuard&) = delete;
-    ErrorGuard& operator=(const ErrorGuard&) = delete;
-};
-
+// For the length of a query (this thread only, the one that runs the ticks)
+// errors on this class's connection turn into a failed query. A lost server
+// comes back here through this exit handler instead of ending the program.
 void keepRunning(::Display*, void*)
 {
 }
@@ -99,7 +58,7 @@ LinuxDisplay::LinuxDisplay(std::string displayName) : name_(std::move(displayNam
 LinuxDisplay::~LinuxDisplay()
 {
     if (!display_) return;
-    ErrorGuard guard(display_, lost_);
+    XErrorGuard guard(display_, &lost_);
     disconnect();
 }
 
@@ -108,7 +67,7 @@ bool LinuxDisplay::connect()
     display_ = XOpenDisplay(name_.empty() ? nullptr : name_.c_str());
     if (!display_) return false;
     lost_ = false;
-    guardedDisplay = display_;
+    XErrorGuard::guardConnection(display_);
     XSetIOErrorExitHandler(display_, keepRunning, nullptr);
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     randr_ = XRRQueryExtension(display_, &eventBase, &errorBase) &&
@@ -155,7 +114,7 @@ bool LinuxDisplay::queryOutputs(DisplayMode& mode)
 
 bool LinuxDisplay::currentMode(DisplayMode& mode)
 {
-    ErrorGuard guard(display_, lost_);
+    XErrorGuard guard(display_, &lost_);
     if (!display_ && !connect()) return false;
     DisplayMode current;
     bool found = !lost_ && randr_ && queryOutputs(current);

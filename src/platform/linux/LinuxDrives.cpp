@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/linux/LinuxVolumeLabel.h"
+#include "platform/linux/RootPath.h"
 
 namespace pelmora {
 
@@ -26,16 +27,9 @@ std::optional<int> letterIndex(char letter)
 
 }  // namespace
 
-LinuxDrives::LinuxDrives(std::string root) : root_(std::move(root))
+LinuxDrives::LinuxDrives(std::string root)
+    : root_(std::move(root)), mountInfoPath_(underRoot(root_, "proc/self/mountinfo"))
 {
-    while (!root_.empty() && root_.back() == '/') root_.pop_back();
-    mountInfoPath_ = root_ + "/proc/self/mountinfo";
-    if (root_.empty()) root_.push_back('/');
-}
-
-LinuxDrives::~LinuxDrives()
-{
-    if (watchFd_ >= 0) close(watchFd_);
 }
 
 bool LinuxDrives::tableChanged()
@@ -44,7 +38,7 @@ bool LinuxDrives::tableChanged()
     if (watchesProc_) {
         // The kernel reports POLLPRI once per change of the table since the
         // last poll of this descriptor: one cheap call per look.
-        pollfd watch{watchFd_, POLLPRI, 0};
+        pollfd watch{watchFd_.get(), POLLPRI, 0};
         return poll(&watch, 1, 0) != 0;
     }
     return stampOf(mountInfoPath_) != seen_;
@@ -59,10 +53,11 @@ std::optional<LinuxDrives::FileStamp> LinuxDrives::stampOf(const std::string& pa
 
 void LinuxDrives::reload()
 {
-    if (watchFd_ < 0) {
-        watchFd_ = open(mountInfoPath_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (!watchFd_.isOpen()) {
+        watchFd_ = FileDescriptor(open(mountInfoPath_.c_str(), O_RDONLY | O_CLOEXEC));
         struct statfs fs {};
-        watchesProc_ = watchFd_ >= 0 && fstatfs(watchFd_, &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+        watchesProc_ =
+            watchFd_.isOpen() && fstatfs(watchFd_.get(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
     }
     if (!watchesProc_) seen_ = stampOf(mountInfoPath_);
 
@@ -74,7 +69,7 @@ void LinuxDrives::reload()
         letters_[static_cast<size_t>(mount.letter - 'A')] = Letter{mount, mountDriveType(root_, mount)};
     }
     // Without a descriptor to watch, look again on the next call.
-    loaded_ = watchFd_ >= 0;
+    loaded_ = watchFd_.isOpen();
 }
 
 const LinuxDrives::Letter* LinuxDrives::find(char letter)
@@ -91,18 +86,11 @@ DriveType LinuxDrives::driveType(char letter)
     return found ? found->type : kDriveNoRootDir;
 }
 
-std::string LinuxDrives::mountPoint(char letter)
-{
-    const Letter* found = find(letter);
-    return found ? found->mount.mount.mountPoint : std::string();
-}
-
 bool LinuxDrives::diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes)
 {
     const Letter* found = find(letter);
     if (!found) return false;
-    const std::string& folder = found->mount.mount.mountPoint;
-    const std::string path = root_ == "/" ? folder : root_ + folder;
+    const std::string path = underRoot(root_, found->mount.mount.mountPoint);
     struct statvfs space {};
     if (statvfs(path.c_str(), &space) != 0) return false;
     const uint64_t unit = space.f_frsize ? space.f_frsize : space.f_bsize;

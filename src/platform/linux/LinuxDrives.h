@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Drives.h"
+#include "platform/linux/FileDescriptor.h"
 #include "platform/linux/LinuxMountTable.h"
 
 namespace pelmora {
@@ -16,7 +17,6 @@ class LinuxDrives : public Drives {
 public:
     // Reads <root>/proc/self/mountinfo and the sysfs and /dev folders under root.
     explicit LinuxDrives(std::string root = "/");
-    ~LinuxDrives() override;
     LinuxDrives(const LinuxDrives&) = delete;
     LinuxDrives& operator=(const LinuxDrives&) = delete;
 
@@ -27,9 +27,6 @@ public:
     // users (so reserved blocks and quotas count as used) and all blocks.
     bool diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes) override;
     bool volumeLabel(char letter, std::string& label) override;
-
-    // The folder a letter stands for, empty when none (for the settings dialog).
-    std::string mountPoint(char letter);
 
 private:
     struct Letter {
@@ -42,7 +39,7 @@ private:
 
     std::string root_;
     std::string mountInfoPath_;
-    int watchFd_ = -1;          // the kernel flags a changed mount table on it
+    FileDescriptor watchFd_;    // the kernel flags a changed mount table on it
     bool watchesProc_ = false;  // false for a plain file (a test tree): compare its stat instead
     struct FileStamp {
         ino_t inode = 0;

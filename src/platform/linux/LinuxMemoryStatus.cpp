@@ -4,6 +4,8 @@
 
 #include <limits>
 
+#include "platform/linux/RootPath.h"
+
 namespace pelmora {
 
 namespace {

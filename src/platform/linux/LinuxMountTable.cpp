@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <string_view>
 #include <vector>
+
+#include "platform/linux/RootPath.h"
+#include "platform/linux/SysfsText.h"
 
 namespace pelmora {
 
@@ -57,22 +59,9 @@ std::string text(const char* value)
     return value ? value : "";
 }
 
-std::string readFirstLine(const std::string& path)
-{
-    std::ifstream file(path);
-    std::string line;
-    std::getline(file, line);
-    return line;
-}
-
 std::string baseName(const std::string& path)
 {
     return path.substr(path.rfind('/') + 1);
-}
-
-std::string underRoot(const std::string& root, const std::string& path)
-{
-    return root == "/" || root.empty() ? path : root + path;
 }
 
 }  // namespace

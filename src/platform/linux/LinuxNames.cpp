@@ -11,6 +11,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/linux/RootPath.h"
+
 namespace pelmora {
 
 namespace {
@@ -121,12 +123,11 @@ bool LinuxNames::kernelHostName(std::string& hostName)
 LinuxNames::LinuxNames(std::string root, HostNameSource hostName)
     : root_(std::move(root)), hostName_(hostName)
 {
-    if (root_.size() > 1 && root_.back() == '/') root_.pop_back();
 }
 
 std::string LinuxNames::path(const char* relative) const
 {
-    return root_ == "/" ? relative : root_ + relative;
+    return underRoot(root_, relative);
 }
 
 bool LinuxNames::computerName(std::string& name)

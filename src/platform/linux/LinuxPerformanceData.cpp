@@ -8,6 +8,7 @@
 
 #include "platform/ErrorCodes.h"
 #include "platform/SystemTimeConversion.h"
+#include "platform/linux/RootPath.h"
 
 namespace pelmora {
 

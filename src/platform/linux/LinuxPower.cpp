@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 
+#include "platform/linux/RootPath.h"
 #include "platform/linux/SysfsText.h"
 
 namespace pelmora {
@@ -172,10 +173,8 @@ PowerStatus combineBatteries(const std::vector<BatteryReading>& batteries, uint8
     return status;
 }
 
-LinuxPower::LinuxPower(std::string root)
+LinuxPower::LinuxPower(std::string root) : folder_(underRoot(root, "sys/class/power_supply"))
 {
-    if (root.size() > 1 && root.back() == '/') root.pop_back();
-    folder_ = (root == "/" ? std::string() : root) + "/sys/class/power_supply";
 }
 
 bool LinuxPower::systemPowerStatus(PowerStatus& status)

@@ -6,67 +6,17 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 
 #include "platform/ClockMeasurement.h"
+#include "platform/ProcessorIdentification.h"
+#include "platform/ProcessorNames.h"
 #include "platform/linux/ProcFileReader.h"
-#include "platform/linux/ProcessorNames.h"
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <cpuid.h>
-#include <x86intrin.h>
-#define PELMORA_X86 1
-#endif
+#include "platform/linux/RootPath.h"
 
 namespace pelmora {
 
 namespace {
-
-#ifdef PELMORA_X86
-
-constexpr unsigned kTimeStampCounterBit = 1u << 4;  // leaf 1, EDX
-
-std::string x86ProcessorName()
-{
-    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-    const unsigned maxLeaf = __get_cpuid_max(0, nullptr);
-    if (maxLeaf == 0) return "Unknown";
-
-    if (__get_cpuid_max(0x80000000, nullptr) >= 0x80000004) {
-        char brand[48] = {};
-        for (unsigned leaf = 0; leaf < 3; ++leaf) {
-            __cpuid(0x80000002 + leaf, eax, ebx, ecx, edx);
-            const unsigned words[4] = {eax, ebx, ecx, edx};
-            std::memcpy(brand + leaf * 16, words, sizeof words);
-        }
-        std::string name = brandName(brand);
-        if (!name.empty()) return name;
-    }
-
-    __cpuid(0, eax, ebx, ecx, edx);
-    char vendor[12];
-    std::memcpy(vendor, &ebx, 4);
-    std::memcpy(vendor + 4, &edx, 4);
-    std::memcpy(vendor + 8, &ecx, 4);
-    unsigned family = 0, model = 0;
-    if (maxLeaf >= 1) {
-        __cpuid(1, eax, ebx, ecx, edx);
-        family = (eax >> 8) & 0xF;
-        model = (eax >> 4) & 0xF;
-        if (family == 0xF) family += (eax >> 20) & 0xFF;
-        if (family == 0x6 || family >= 0xF) model += ((eax >> 16) & 0xF) << 4;
-    }
-    return legacyProcessorName(std::string_view(vendor, sizeof vendor), family, model);
-}
-
-bool hasTimeStampCounter()
-{
-    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (edx & kTimeStampCounterBit) != 0;
-}
-
-#endif
 
 // 100-ns counts of the monotonic clock: a 10 MHz performance counter.
 int64_t monotonic100ns()
@@ -126,32 +76,25 @@ LinuxProcessorIdentity::LinuxProcessorIdentity(std::string root) : root_(std::mo
 
 std::string LinuxProcessorIdentity::name()
 {
-#ifdef PELMORA_X86
-    return x86ProcessorName();
-#else
+    if (hasIdentificationInstruction()) return identifiedProcessorName();
     ProcFileReader cpuinfo(underRoot(root_, "proc/cpuinfo"), 16384);
     return cpuinfoProcessorName(cpuinfo.read());
-#endif
 }
 
 int64_t LinuxProcessorIdentity::rawClockMHz()
 {
     if (clockMHz_) return *clockMHz_;
     int64_t measured = 0;
-#ifdef PELMORA_X86
     if (hasTimeStampCounter()) {
         PriorityBoost boost;
         ClockCounters counters;
         counters.performanceCounter = monotonic100ns;
         counters.performanceFrequency = 10000000;
-        counters.timeStampCounter = [] { return static_cast<uint64_t>(__rdtsc()); };
+        counters.timeStampCounter = readTimeStampCounter;
         counters.beforePass = [&boost] { boost.raise(); };
         counters.afterPass = [&boost] { boost.restore(); };
         measured = measureRawClockMHz(counters);
     }
-#else
-    (void)monotonic100ns;
-#endif
     clockMHz_ = measured;
     return measured;
 }

@@ -8,14 +8,11 @@
 #include <fstream>
 #include <memory>
 
+#include "platform/linux/RootPath.h"
+
 namespace pelmora {
 
 namespace {
-
-std::string underRoot(const std::string& root, const std::string& path)
-{
-    return root == "/" || root.empty() ? path : root + path;
-}
 
 bool blkidLabel(const std::string& device, std::string& label)
 {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/linux/FileDescriptor.h"
+
 namespace pelmora {
 
 ProcFileReader::ProcFileReader(std::string path, size_t initialBytes)
@@ -15,8 +17,8 @@ ProcFileReader::ProcFileReader(std::string path, size_t initialBytes)
 
 std::string_view ProcFileReader::read()
 {
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return {};
+    const FileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.isOpen()) return {};
     size_t used = 0;
     bool failed = false;
     for (;;) {
@@ -24,13 +26,12 @@ std::string_view ProcFileReader::read()
             if (buffer_.size() >= kMaxBytes) break;
             buffer_.resize(std::min(buffer_.size() * 2, kMaxBytes));
         }
-        const ssize_t got = ::read(fd, buffer_.data() + used, buffer_.size() - used);
+        const ssize_t got = ::read(fd.get(), buffer_.data() + used, buffer_.size() - used);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) failed = true;
         if (got <= 0) break;
         used += static_cast<size_t>(got);
     }
-    ::close(fd);
     if (failed) return {};
     return {buffer_.data(), used};
 }

@@ -8,15 +8,6 @@
 
 namespace pelmora {
 
-// `relative` (no leading slash) under the root folder of a reader.
-inline std::string underRoot(const std::string& root, std::string_view relative)
-{
-    std::string path = root.empty() ? std::string("/") : root;
-    if (path.back() != '/') path += '/';
-    path += relative;
-    return path;
-}
-
 class ProcFileReader {
 public:
     // Files are read up to this size; the rest of a longer one is left out.

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <limits>
 
+#include "core/TextTrim.h"
+
 namespace pelmora {
 
 namespace {
@@ -11,10 +13,6 @@ constexpr uint64_t kMax = std::numeric_limits<uint64_t>::max();
 constexpr size_t kIdleField = 3;  // user nice system idle
 constexpr size_t kIowaitField = 4;
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';

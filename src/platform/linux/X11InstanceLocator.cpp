@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "platform/linux/XErrorGuard.h"
+
 namespace pelmora {
 
 namespace {
@@ -26,24 +28,6 @@ DisplayPtr openDisplay()
 {
     return DisplayPtr(XOpenDisplay(nullptr));
 }
-
-// A window may vanish between listing it and reading its class; Xlib's default
-// handler would end the process for that.
-int ignoreXError(Display*, XErrorEvent*)
-{
-    return 0;
-}
-
-class IgnoreXErrors {
-public:
-    IgnoreXErrors() : previous_(XSetErrorHandler(ignoreXError)) {}
-    ~IgnoreXErrors() { XSetErrorHandler(previous_); }
-    IgnoreXErrors(const IgnoreXErrors&) = delete;
-    IgnoreXErrors& operator=(const IgnoreXErrors&) = delete;
-
-private:
-    int (*previous_)(Display*, XErrorEvent*);
-};
 
 bool hasClass(Display* display, Window window, const std::string& className)
 {
@@ -100,7 +84,9 @@ WindowHandle X11InstanceLocator::findWindow(const std::string& className)
 {
     DisplayPtr display = openDisplay();
     if (!display) return 0;
-    IgnoreXErrors ignore;
+    // A window may vanish between listing it and reading its class; Xlib's
+    // default handler would end the process for that.
+    XErrorGuard ignore(display.get());
     if (Window mapped = searchClientList(display.get(), className)) return mapped;
     // A widget hidden in the notification area is only found in the tree.
     return searchTree(display.get(), DefaultRootWindow(display.get()), className, 1);

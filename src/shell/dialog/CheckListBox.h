@@ -12,7 +12,6 @@ public:
     explicit CheckListBox(QWidget* parent = nullptr);
 
     void setItemHeight(int pixels);
-    int itemHeight() const { return itemHeight_; }
 
     void addEntry(const QString& text);
     bool isChecked(int row) const;

@@ -30,8 +30,6 @@ public:
     CaptionAlignment captionAlign() const { return captionAlign_; }
     CaptionVAlignment captionVAlign() const { return captionVAlign_; }
     int captionPadding() const { return captionPadding_; }
-    QString caption() const { return caption_; }
-    QColor baseColor() const { return baseColor_; }
 
     // Paints the panel as it would be at `size` onto any surface, unclipped,
     // so the caption of an empty panel can be seen.

@@ -138,11 +138,4 @@ void TSettingsForm::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-int runSettingsDialog(QWidget* owner, SettingsStore& store, const CurrentDrives& current, Drives& drives,
-                      const TrafficList& traffic, const VersionInfo& version, ShellOpen& shell)
-{
-    TSettingsForm form(owner, store, current, drives, traffic, version, shell);
-    return form.exec();
-}
-
 }  // namespace pelmora

@@ -92,9 +92,4 @@ private:
     std::string SecondDrive;
 };
 
-// Shows the dialog modally over `owner` and destroys it when it closes;
-// returns QDialog::Accepted after an Apply that saved the settings.
-int runSettingsDialog(QWidget* owner, SettingsStore& store, const CurrentDrives& current, Drives& drives,
-                      const TrafficList& traffic, const VersionInfo& version, ShellOpen& shell);
-
 }  // namespace pelmora

@@ -4,6 +4,7 @@
 #include <QSlider>
 #include <algorithm>
 
+#include "core/SettingsRecord.h"
 #include "shell/ReflectionImage.h"
 #include "shell/ResourcePicture.h"
 #include "shell/dialog/CheckListBox.h"
@@ -96,8 +97,8 @@ void TSettingsForm::createControls()
     trackSpeed = new TrackBar(GroupBox2);
     trackSpeed->setObjectName(QStringLiteral("trackSpeed"));
     trackSpeed->setGeometry(72, 40, 537, 36);
-    trackSpeed->setRange(1, 60);
-    trackSpeed->setValue(1);
+    trackSpeed->setRange(SettingsRecord::RefreshSpeed.minimum, SettingsRecord::RefreshSpeed.maximum);
+    trackSpeed->setValue(SettingsRecord::RefreshSpeed.defaultValue);
     trackSpeed->setTickPosition(QSlider::TicksBelow);
     trackSpeed->setTickInterval(1);
     trackSpeed->setSingleStep(1);

@@ -1,4 +1,4 @@
-#include "platform/linux/ProcessorNames.h"
+#include "platform/ProcessorNames.h"
 
 #include <cstring>
 

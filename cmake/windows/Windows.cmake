@@ -1,0 +1,63 @@
+# The Windows build, cross-compiled with mingw-w64 (cmake/windows/
+# mingw-w64-x86_64.cmake): the portable core with the Windows services and
+# the registry settings store, pelmora-readings.exe, and the tests that
+# scripts/test runs under Wine. Included by the top-level CMakeLists.txt in
+# place of the Linux build.
+enable_language(C RC)
+
+# Windows 10 and later; the headers' min/max macros and the rarely used parts
+# of windows.h stay out.
+add_compile_definitions(_WIN32_WINNT=0x0A00 WINVER=0x0A00 WIN32_LEAN_AND_MEAN NOMINMAX)
+# No DLL beside the system's own: the C++ runtime, libgcc and winpthread are
+# linked in.
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+
+find_package(Threads REQUIRED)
+
+file(GLOB PELMORA_CORE_SOURCES CONFIGURE_DEPENDS
+  src/core/*.cpp src/platform/*.cpp src/platform/windows/*.cpp
+  src/readings/*.cpp src/net/*.cpp src/settings/*.cpp
+  src/app/Startup.cpp src/app/ReadingsReport.cpp src/app/HeadlessWidget.cpp src/app/WindowsReadingsPlatform.cpp)
+# The POSIX configuration folder and atomic file, and the .reg-file store,
+# are Linux's.
+list(FILTER PELMORA_CORE_SOURCES EXCLUDE REGEX
+  "/src/platform/ConfigLocation\\.cpp$|/src/settings/(AtomicFile|RegFile|RegFileSettingsStore|RegValueLine)\\.cpp$")
+add_library(pelmora_core STATIC ${PELMORA_CORE_SOURCES})
+target_include_directories(pelmora_core PUBLIC src)
+target_link_libraries(pelmora_core PUBLIC Threads::Threads
+  advapi32 iphlpapi winmm shell32 ole32 user32)
+
+set(PELMORA_MANIFEST_RESOURCE ${CMAKE_CURRENT_LIST_DIR}/pelmora.rc)
+set_source_files_properties(${PELMORA_MANIFEST_RESOURCE} PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/pelmora.manifest)
+
+add_executable(pelmora-readings src/app/readings_main.cpp ${PELMORA_MANIFEST_RESOURCE})
+target_link_libraries(pelmora-readings PRIVATE pelmora_core)
+
+option(BUILD_TESTING "Build the tests (scripts/test runs them under Wine)" ON)
+if(NOT BUILD_TESTING)
+  return()
+endif()
+
+file(GLOB PELMORA_FAKE_SOURCES CONFIGURE_DEPENDS src/platform/fakes/*.cpp)
+add_library(pelmora_fakes STATIC ${PELMORA_FAKE_SOURCES})
+target_link_libraries(pelmora_fakes PUBLIC pelmora_core)
+
+# GoogleTest from Debian's sources, built with the cross compiler.
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# The unit tests of the core that need no Linux service or file store.
+file(GLOB PELMORA_WINDOWS_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
+list(FILTER PELMORA_WINDOWS_UNIT_TESTS EXCLUDE REGEX
+  "/(Linux[A-Za-z]*|SettingsStore[A-Za-z]*|SettingsLocation|PlacementFile|RefreshCycle)Test\\.cpp$")
+add_executable(pelmora_unit_tests ${PELMORA_WINDOWS_UNIT_TESTS} ${PELMORA_MANIFEST_RESOURCE})
+target_link_libraries(pelmora_unit_tests PRIVATE pelmora_fakes GTest::gtest_main)
+
+# The Windows services and the registry store against the system's own
+# functions.
+file(GLOB PELMORA_WINDOWS_TESTS CONFIGURE_DEPENDS tests/windows/*.cpp)
+add_executable(pelmora_windows_tests ${PELMORA_WINDOWS_TESTS} ${PELMORA_MANIFEST_RESOURCE})
+target_link_libraries(pelmora_windows_tests PRIVATE pelmora_fakes GTest::gtest_main)

@@ -1,0 +1,31 @@
+# The Windows build's tests, run under Wine from the Linux build's ctest
+# (label "windows") when scripts/test passes the Windows build folder. One
+# throw-away prefix per ctest run: made first, removed last; the tests take
+# turns in it.
+set(PELMORA_WINDOWS_BUILD "" CACHE PATH "Folder of the Windows build whose tests ctest runs under Wine")
+if(NOT PELMORA_WINDOWS_BUILD)
+  return()
+endif()
+
+set(wine_prefix ${PROJECT_SOURCE_DIR}/scripts/wine-prefix)
+set(wine_state ${CMAKE_BINARY_DIR}/wine-prefix.path)
+set(test_display ${PROJECT_SOURCE_DIR}/scripts/with-test-display --no-tray --no-compositor)
+
+add_test(NAME windows.prefix COMMAND ${wine_prefix} create ${wine_state})
+set_tests_properties(windows.prefix PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
+add_test(NAME windows.prefix_removal COMMAND ${wine_prefix} remove ${wine_state})
+set_tests_properties(windows.prefix_removal PROPERTIES FIXTURES_CLEANUP wine_prefix)
+
+add_test(NAME windows.unit
+  COMMAND ${wine_prefix} run ${wine_state} wine ${PELMORA_WINDOWS_BUILD}/pelmora_unit_tests.exe --gtest_brief=1)
+# Creating windows needs a display.
+add_test(NAME windows.services
+  COMMAND ${test_display} ${wine_prefix} run ${wine_state} wine ${PELMORA_WINDOWS_BUILD}/pelmora_windows_tests.exe --gtest_brief=1)
+add_test(NAME windows.readings
+  COMMAND ${wine_prefix} run ${wine_state} ${PROJECT_SOURCE_DIR}/tests/windows/test_readings.sh
+    ${PELMORA_WINDOWS_BUILD}/pelmora-readings.exe)
+
+set_tests_properties(windows.prefix windows.prefix_removal windows.unit windows.services windows.readings
+  PROPERTIES LABELS windows RESOURCE_LOCK wine_prefix)
+set_tests_properties(windows.unit windows.services windows.readings PROPERTIES
+  FIXTURES_REQUIRED wine_prefix TIMEOUT 300)
