@@ -13,7 +13,7 @@ namespace pelmora {
 
 class HeadlessWidget {
 public:
-    explicit HeadlessWidget(const std::filesystem::path& settingsFile);
+    explicit HeadlessWidget(const std::filesystem::path& settingsFile, MonitorTiming monitorTiming = {});
     HeadlessWidget(const HeadlessWidget&) = delete;
     HeadlessWidget& operator=(const HeadlessWidget&) = delete;
 

@@ -53,21 +53,18 @@ std::optional<Number> readNumber(const fs::path& file, int base = 10)
     return value;
 }
 
-// Counters wrap at 32 bits, as the interface table carries them.
-uint32_t counter32(const fs::path& interfaceDir, const char* name)
+uint64_t counter(const fs::path& interfaceDir, const char* name)
 {
-    const auto value = readNumber<uint64_t>(interfaceDir / "statistics" / name);
-    return value ? static_cast<uint32_t>(*value & 0xFFFFFFFFu) : 0;
+    return readNumber<uint64_t>(interfaceDir / "statistics" / name).value_or(0);
 }
 
-// Mbit/s to bit/s, saturated; 0 when unknown (-1, unreadable, odd text).
-uint32_t speedBitsPerSecond(const fs::path& interfaceDir)
+// Mbit/s to bit/s; 0 when unknown (-1, unreadable, odd text).
+uint64_t speedBitsPerSecond(const fs::path& interfaceDir)
 {
     const auto megabits = readNumber<int64_t>(interfaceDir / "speed");
-    if (!megabits || *megabits <= 0) return 0;
     constexpr int64_t kBitsPerMegabit = 1'000'000;
-    if (*megabits > int64_t{UINT32_MAX} / kBitsPerMegabit) return UINT32_MAX;
-    return static_cast<uint32_t>(*megabits * kBitsPerMegabit);
+    if (!megabits || *megabits <= 0 || *megabits > INT64_MAX / kBitsPerMegabit) return 0;
+    return static_cast<uint64_t>(*megabits * kBitsPerMegabit);
 }
 
 uint32_t interfaceType(const fs::path& interfaceDir)
@@ -160,22 +157,25 @@ std::optional<uint32_t> interfaceIndex(const fs::path& interfaceDir)
     return index;
 }
 
-MIB_IFROW interfaceRow(const std::string& name, const fs::path& dir, uint32_t index)
+InterfaceRow64 interfaceRow(const std::string& name, const fs::path& dir, uint32_t index)
 {
-    MIB_IFROW row{};
+    InterfaceRow64 row{};
     for (size_t i = 0; i < name.size() && i + 1 < kMaxInterfaceNameLen; ++i) {
         row.wszName[i] = static_cast<unsigned char>(name[i]);
     }
     row.dwIndex = index;
     row.dwType = interfaceType(dir);
     row.dwMtu = readNumber<uint32_t>(dir / "mtu").value_or(0);
-    row.dwSpeed = speedBitsPerSecond(dir);
+    row.TransmitLinkSpeed = row.ReceiveLinkSpeed = speedBitsPerSecond(dir);
+    row.dwSpeed = static_cast<uint32_t>(std::min<uint64_t>(row.TransmitLinkSpeed, UINT32_MAX));
     fillPhysicalAddress(row, dir);
     fillStatus(row, dir);
     // Packet, error and discard counts stay 0: nothing reads them, and each
     // is one more file to open on every pass.
-    row.dwInOctets = counter32(dir, "rx_bytes");
-    row.dwOutOctets = counter32(dir, "tx_bytes");
+    row.InOctets = counter(dir, "rx_bytes");
+    row.OutOctets = counter(dir, "tx_bytes");
+    row.dwInOctets = static_cast<uint32_t>(row.InOctets);  // the published row's counters wrap
+    row.dwOutOctets = static_cast<uint32_t>(row.OutOctets);
     const std::string description = describe(name, dir);
     std::copy(description.begin(), description.end(), row.bDescr);
     row.dwDescrLen = static_cast<uint32_t>(description.size() + 1);
@@ -231,7 +231,7 @@ LinuxIpHelper::LinuxIpHelper(std::filesystem::path root, std::shared_ptr<Ipv4Add
 {
 }
 
-std::vector<MIB_IFROW> LinuxIpHelper::interfaceRows(bool identitiesOnly) const
+std::vector<InterfaceRow64> LinuxIpHelper::interfaceRows(bool identitiesOnly) const
 {
     struct Found {
         uint32_t index;
@@ -251,11 +251,11 @@ std::vector<MIB_IFROW> LinuxIpHelper::interfaceRows(bool identitiesOnly) const
         return std::tie(a.index, a.name) < std::tie(b.index, b.name);
     });
 
-    std::vector<MIB_IFROW> rows;
+    std::vector<InterfaceRow64> rows;
     rows.reserve(found.size());
     for (const Found& each : found) {
         if (identitiesOnly) {
-            rows.push_back(MIB_IFROW{});
+            rows.push_back(InterfaceRow64{});
             rows.back().dwIndex = each.index;
         } else {
             rows.push_back(interfaceRow(each.name, netClass_ / each.name, each.index));

@@ -44,7 +44,7 @@ public:
     // by ifindex.
     // With `identitiesOnly`, rows that carry nothing but their index: enough
     // to answer a size query without reading every interface's files.
-    std::vector<MIB_IFROW> interfaceRows(bool identitiesOnly = false) const;
+    std::vector<InterfaceRow64> interfaceRows(bool identitiesOnly = false) const;
     // One row per address whose interface is found under <root>/sys/class/net,
     // sorted by address.
     std::vector<MIB_IPADDRROW> addressRows() const;
