@@ -16,6 +16,7 @@
 
 #include "net/NetMonitorThread.h"
 #include "platform/fakes/FakeIpHelper.h"
+#include "platform/fakes/ListedIpv4Addresses.h"
 #include "platform/linux/LinuxIpHelper.h"
 
 namespace {
@@ -59,15 +60,6 @@ BENCHMARK(BM_MonitorPassInMemory)
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMicrosecond);
 
-class ListedAddresses : public Ipv4AddressSource {
-public:
-    explicit ListedAddresses(std::vector<InterfaceIpv4Address> list) : list_(std::move(list)) {}
-    std::vector<InterfaceIpv4Address> addresses() override { return list_; }
-
-private:
-    std::vector<InterfaceIpv4Address> list_;
-};
-
 class TempNetTree {
 public:
     explicit TempNetTree(uint32_t count)
@@ -103,7 +95,7 @@ private:
 void BM_MonitorPassSysfsTree(benchmark::State& state)
 {
     const TempNetTree tree(static_cast<uint32_t>(state.range(0)));
-    LinuxIpHelper tables(tree.root(), std::make_shared<ListedAddresses>(tree.addresses()));
+    LinuxIpHelper tables(tree.root(), std::make_shared<ListedIpv4Addresses>(tree.addresses()));
     runPasses(state, tables);
 }
 BENCHMARK(BM_MonitorPassSysfsTree)

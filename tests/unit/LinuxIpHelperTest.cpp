@@ -7,6 +7,7 @@
 
 #include "net/IPHelper.h"
 #include "platform/fakes/FakeIpHelper.h"
+#include "platform/fakes/ListedIpv4Addresses.h"
 #include "platform/linux/LinuxIpHelper.h"
 
 namespace pelmora {
@@ -15,18 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 const fs::path kMachine = fs::path(PELMORA_FIXTURES) / "net" / "machine";
 
-class ListedAddresses : public Ipv4AddressSource {
-public:
-    explicit ListedAddresses(std::vector<InterfaceIpv4Address> list) : list_(std::move(list)) {}
-    std::vector<InterfaceIpv4Address> addresses() override { return list_; }
-
-private:
-    std::vector<InterfaceIpv4Address> list_;
-};
-
 std::shared_ptr<Ipv4AddressSource> noAddresses()
 {
-    return std::make_shared<ListedAddresses>(std::vector<InterfaceIpv4Address>{});
+    return std::make_shared<ListedIpv4Addresses>(std::vector<InterfaceIpv4Address>{});
 }
 
 // A /sys/class/net tree in a fresh temporary folder.
@@ -202,7 +194,7 @@ TEST(LinuxIpHelper, AMissingTreeHasNoInterfaces)
 
 TEST(LinuxIpHelper, AddressRowsAreSortedByAddressAndMatchedToInterfaces)
 {
-    auto source = std::make_shared<ListedAddresses>(std::vector<InterfaceIpv4Address>{
+    auto source = std::make_shared<ListedIpv4Addresses>(std::vector<InterfaceIpv4Address>{
         {"eth0", ipv4Address(192, 168, 1, 20), ipv4Address(255, 255, 255, 0), ipv4Address(192, 168, 1, 255)},
         {"lo", ipv4Address(127, 0, 0, 1), ipv4Address(255, 0, 0, 0), 0},
         {"eth0:1", ipv4Address(10, 0, 0, 5), 0, 0},

@@ -1,10 +1,10 @@
 // The routing-netlink answers behind the live interface and address tables,
 // from answers built here the way the kernel lays them out.
 #include <gtest/gtest.h>
-#include <linux/if_arp.h>
 #include <linux/if_link.h>
 #include <linux/rtnetlink.h>
 #include <net/if.h>
+#include <net/if_arp.h>
 #include <netinet/in.h>
 
 #include <algorithm>

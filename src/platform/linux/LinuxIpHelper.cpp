@@ -269,6 +269,16 @@ LinuxIpHelper::LinuxIpHelper(std::filesystem::path root, std::shared_ptr<Ipv4Add
 {
 }
 
+size_t LinuxIpHelper::liveRowsBound() const
+{
+    // A /sys mounted for another network namespace may list fewer than the
+    // dump gives, so the last dump counts too; a few rows spare, so an
+    // interface added just before the read does not fail it.
+    constexpr size_t kSpareRows = 16;
+    std::lock_guard lock(cacheMutex_);
+    return std::max(directoryEntries(), lastLiveRows_) + kSpareRows;
+}
+
 size_t LinuxIpHelper::directoryEntries() const
 {
     size_t count = 0;
@@ -313,6 +323,7 @@ std::vector<InterfaceRow64> LinuxIpHelper::liveInterfaceRows(const std::vector<N
         cache.emplace(link.index, std::move(entry));
     }
     cache_ = std::move(cache);  // only interfaces there now
+    lastLiveRows_ = rows.size();
     std::sort(rows.begin(), rows.end(),
               [](const InterfaceRow64& a, const InterfaceRow64& b) { return a.dwIndex < b.dwIndex; });
     return rows;
@@ -321,7 +332,7 @@ std::vector<InterfaceRow64> LinuxIpHelper::liveInterfaceRows(const std::vector<N
 std::vector<InterfaceRow64> LinuxIpHelper::interfaceRows(bool identitiesOnly) const
 {
     if (live_) {
-        if (identitiesOnly) return std::vector<InterfaceRow64>(directoryEntries());
+        if (identitiesOnly) return std::vector<InterfaceRow64>(liveRowsBound());
         if (const auto links = dumpNetlinkLinks()) return liveInterfaceRows(*links);
     }
     struct Found {

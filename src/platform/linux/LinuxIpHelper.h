@@ -70,6 +70,7 @@ private:
         uint8_t operState = 0;
     };
     std::vector<InterfaceRow64> liveInterfaceRows(const std::vector<NetlinkLink>& links) const;
+    size_t liveRowsBound() const;
     size_t directoryEntries() const;
 
     bool live_;
@@ -77,6 +78,7 @@ private:
     std::shared_ptr<Ipv4AddressSource> addresses_;
     mutable std::mutex cacheMutex_;
     mutable std::map<uint32_t, CachedInterface> cache_;
+    mutable size_t lastLiveRows_ = 0;
 };
 
 }  // namespace pelmora

@@ -213,24 +213,28 @@ bool parseIpv4AddressMessages(const uint8_t* data, size_t size, std::vector<Netl
                         });
 }
 
+namespace {
+
+template <typename Item>
+std::optional<std::vector<Item>> dumpList(uint16_t type, uint8_t family,
+                                          bool (*parse)(const uint8_t*, size_t, std::vector<Item>&))
+{
+    std::vector<Item> items;
+    if (!dump(type, family, [&](const uint8_t* data, size_t size) { return parse(data, size, items); }))
+        return std::nullopt;
+    return items;
+}
+
+}  // namespace
+
 std::optional<std::vector<NetlinkLink>> dumpNetlinkLinks()
 {
-    std::vector<NetlinkLink> links;
-    const bool ok = dump(RTM_GETLINK, AF_UNSPEC, [&](const uint8_t* data, size_t size) {
-        return parseLinkMessages(data, size, links);
-    });
-    if (!ok) return std::nullopt;
-    return links;
+    return dumpList(RTM_GETLINK, AF_UNSPEC, parseLinkMessages);
 }
 
 std::optional<std::vector<NetlinkIpv4Address>> dumpNetlinkIpv4Addresses()
 {
-    std::vector<NetlinkIpv4Address> addresses;
-    const bool ok = dump(RTM_GETADDR, AF_INET, [&](const uint8_t* data, size_t size) {
-        return parseIpv4AddressMessages(data, size, addresses);
-    });
-    if (!ok) return std::nullopt;
-    return addresses;
+    return dumpList(RTM_GETADDR, AF_INET, parseIpv4AddressMessages);
 }
 
 }  // namespace pelmora
