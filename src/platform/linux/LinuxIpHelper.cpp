@@ -295,6 +295,7 @@ std::vector<InterfaceRow64> LinuxIpHelper::liveInterfaceRows(const std::vector<N
     std::vector<InterfaceRow64> rows;
     rows.reserve(links.size());
     for (const NetlinkLink& link : links) {
+        if (!isPlainName(link.name)) continue;  // never a path outside the tree
         const fs::path dir = netClass_ / link.name;
         const auto old = cache_.find(link.index);
         const bool known = old != cache_.end() && old->second.name == link.name;

@@ -5,6 +5,7 @@
 #include <linux/rtnetlink.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,7 +39,10 @@ using Parser = std::function<bool(const uint8_t*, size_t)>;
 bool dump(uint16_t type, uint8_t family, const Parser& parse)
 {
     const Socket socket;
-    if (socket.fd() < 0) return false;
+    // A kernel that never answers must not hold the monitor past its stop.
+    const timeval patience{2, 0};
+    if (socket.fd() < 0 || setsockopt(socket.fd(), SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience) != 0)
+        return false;
     struct {
         nlmsghdr header;
         rtgenmsg message;
