@@ -11,7 +11,7 @@ namespace pelmora {
 
 class HeadlessWidget {
 public:
-    HeadlessWidget(Services& services, SettingsStore& store);
+    HeadlessWidget(Services& services, SettingsStore& store, MonitorTiming monitorTiming = {});
     HeadlessWidget(const HeadlessWidget&) = delete;
     HeadlessWidget& operator=(const HeadlessWidget&) = delete;
 

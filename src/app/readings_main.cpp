@@ -3,8 +3,8 @@
 //
 //   pelmora-readings [--json]
 //
-// It reads the same settings as the widget, takes two processor samples one
-// second apart (a load needs two), and prints one `name<TAB>value` line per
+// It reads the same settings as the widget, takes two processor samples and
+// two network-monitor passes one second apart (a load needs two), and prints one `name<TAB>value` line per
 // control, then `name.visible`, and for bars `name.left` and `name.width`.
 // Exit code 0; 3 when a reading failed (the failures go to stderr); 2 on a
 // bad argument. --help and --version answer and run nothing.
@@ -36,10 +36,15 @@ int main(int argc, char** argv)
 
     std::setlocale(LC_ALL, "");  // drive sizes use the user's separators, as on the widget
     const std::unique_ptr<pelmora::ReadingsPlatform> platform = pelmora::makeReadingsPlatform();
-    pelmora::HeadlessWidget widget(platform->services(), platform->store());
+    // The monitor runs only the two passes asked for here, so the network
+    // load covers exactly the second between them, as the widget's does.
+    pelmora::HeadlessWidget widget(platform->services(), platform->store(),
+                                   pelmora::MonitorTiming{.paced = false});
     widget.engine().showProcessorNameAndClock();
+    widget.engine().refreshNetworkNow();
     widget.engine().RefreshTimerTimer();
     std::this_thread::sleep_for(std::chrono::seconds(1));
+    widget.engine().refreshNetworkNow();
     widget.engine().RefreshTimerTimer();
 
     std::cout << (json ? pelmora::readingsJson(widget.controls()) : pelmora::readingsText(widget.controls()));

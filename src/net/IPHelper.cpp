@@ -1,5 +1,6 @@
 #include "net/IPHelper.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -33,7 +34,7 @@ void readTable(Query query, std::vector<Row>& rows)
 
 void ReadInterfaceTable(IpHelperService& ipHelper, TMIBIfArray& rows)
 {
-    readTable<MIB_IFROW>(
+    readTable<InterfaceRow64>(
         [&](uint8_t* table, uint32_t* size) { return ipHelper.getIfTable(table, size, false); }, rows);
 }
 
@@ -41,6 +42,27 @@ void ReadAddressTable(IpHelperService& ipHelper, TMibIPAddrArray& rows)
 {
     readTable<MIB_IPADDRROW>(
         [&](uint8_t* table, uint32_t* size) { return ipHelper.getIpAddrTable(table, size, true); }, rows);
+}
+
+AddressSnapshot::AddressSnapshot(const TMibIPAddrArray& rows)
+{
+    firstByIndex_.reserve(rows.size());
+    for (const MIB_IPADDRROW& row : rows) firstByIndex_.emplace_back(row.dwIndex, row.dwAddr);
+    // Stable, so each index keeps its rows in the table's order.
+    std::stable_sort(firstByIndex_.begin(), firstByIndex_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    firstByIndex_.erase(std::unique(firstByIndex_.begin(), firstByIndex_.end(),
+                                    [](const auto& a, const auto& b) { return a.first == b.first; }),
+                        firstByIndex_.end());
+}
+
+std::optional<uint32_t> AddressSnapshot::firstAddressOf(uint32_t interfaceIndex) const
+{
+    const auto found =
+        std::lower_bound(firstByIndex_.begin(), firstByIndex_.end(), interfaceIndex,
+                         [](const auto& entry, uint32_t index) { return entry.first < index; });
+    if (found == firstByIndex_.end() || found->first != interfaceIndex) return std::nullopt;
+    return found->second;
 }
 
 std::string AddressText(uint32_t address)

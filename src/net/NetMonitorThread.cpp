@@ -32,7 +32,13 @@ TTraffic TNetMonitorThread::TrafficAt(int32_t position) const
     if (position < 0 || static_cast<size_t>(position) >= records_.size()) {
         throw std::out_of_range("no traffic record at position " + std::to_string(position));
     }
-    return records_[static_cast<size_t>(position)];
+    const Slot& slot = records_[static_cast<size_t>(position)];
+    if (slot.live) return *slot.live;
+    TTraffic gone;
+    gone.IPAddress = AddressText(slot.address);
+    gone.InterfaceIndex = slot.interfaceIndex;
+    gone.IsConnected = false;
+    return gone;
 }
 
 void TNetMonitorThread::StopMonitoring()
@@ -41,71 +47,122 @@ void TNetMonitorThread::StopMonitoring()
         std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    stopRequested_.notify_all();
+    wake_.notify_all();
+    passEnded_.notify_all();
+}
+
+bool TNetMonitorThread::refreshNow(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(mutex_);
+    const uint64_t wanted = passesStarted_ + 1;
+    passRequested_ = true;
+    wake_.notify_all();
+    passEnded_.wait_for(lock, timeout, [&] { return stopping_ || passesEnded_ >= wanted; });
+    return passesEnded_ >= wanted;
 }
 
 void TNetMonitorThread::run()
 {
+    if (!timing_.paced && !pause()) return;
     for (;;) {
         {
             std::lock_guard lock(mutex_);
             if (stopping_) return;
+            ++passesStarted_;
+            passRequested_ = false;
         }
         try {
             refreshPass();
         } catch (...) {
-            // A failed pass keeps what it did so far; the next one tries again.
+            // A failed pass changes nothing; the next one tries again.
         }
+        {
+            std::lock_guard lock(mutex_);
+            ++passesEnded_;
+        }
+        passEnded_.notify_all();
         if (!pause()) return;
     }
 }
 
 bool TNetMonitorThread::pause()
 {
-    const auto pause = std::max<std::chrono::milliseconds>(std::chrono::milliseconds(intervalMs_.load()),
-                                                           timing_.minimumPause);
     std::unique_lock lock(mutex_);
-    return !stopRequested_.wait_for(lock, pause, [this] { return stopping_; });
+    const auto woken = [this] { return stopping_ || passRequested_; };
+    if (timing_.paced) {
+        const auto pause = std::max<std::chrono::milliseconds>(std::chrono::milliseconds(intervalMs_.load()),
+                                                               timing_.minimumPause);
+        wake_.wait_for(lock, pause, woken);
+    } else {
+        wake_.wait(lock, woken);
+    }
+    return !stopping_;
 }
 
-TTraffic* TNetMonitorThread::findRecord(uint32_t interfaceIndex)
+int32_t TNetMonitorThread::positionOf(uint32_t interfaceIndex) const
 {
-    const auto found = std::find_if(records_.begin(), records_.end(), [&](const TTraffic& record) {
-        return record.InterfaceIndex == interfaceIndex;
-    });
-    return found == records_.end() ? nullptr : &*found;
+    const auto found =
+        std::lower_bound(positions_.begin(), positions_.end(), interfaceIndex,
+                         [](const auto& entry, uint32_t index) { return entry.first < index; });
+    return found != positions_.end() && found->first == interfaceIndex ? found->second : -1;
+}
+
+void TNetMonitorThread::append(TTraffic record, uint32_t address)
+{
+    const uint32_t index = record.InterfaceIndex;
+    const auto position = static_cast<int32_t>(records_.size());
+    // Indexes mostly grow, so this usually inserts at the end.
+    const auto at = std::lower_bound(positions_.begin(), positions_.end(), index,
+                                     [](const auto& entry, uint32_t i) { return entry.first < i; });
+    positions_.insert(at, {index, position});
+    records_.push_back(Slot{std::make_unique<TTraffic>(std::move(record)), index, address});
 }
 
 void TNetMonitorThread::refreshPass()
 {
+    // One snapshot of each table serves every record of the pass.
     TMIBIfArray rows;
     ReadInterfaceTable(ipHelper_, rows);
     if (rows.empty()) return;  // unreadable: nothing is known, nothing changes
+    TMibIPAddrArray addressRows;
+    ReadAddressTable(ipHelper_, addressRows);
+    const AddressSnapshot addresses(addressRows);
     const auto now = timing_.now();
 
-    std::vector<uint32_t> connected;
-    for (const MIB_IFROW& row : rows) {
-        if (std::find(connected.begin(), connected.end(), row.dwIndex) != connected.end()) continue;
-        // Built outside the lock: it reads the address table.
-        TTraffic candidate(row, ipHelper_, now);
-        if (candidate.IPAddress == kAddressNotFound) continue;
-        connected.push_back(row.dwIndex);
-
-        std::lock_guard lock(mutex_);
-        if (TTraffic* record = findRecord(row.dwIndex)) {
-            record->UpdateCounters(row.dwInOctets, row.dwOutOctets, row.dwSpeed, now);
-            record->IsConnected = true;
+    std::lock_guard lock(mutex_);
+    // By position: renewed with an address in this pass, or at least in the table.
+    std::vector<bool> renewed(records_.size()), inTable(records_.size());
+    for (const InterfaceRow64& row : rows) {
+        const int32_t position = positionOf(row.dwIndex);
+        if (position >= 0) inTable[static_cast<size_t>(position)] = true;
+        const auto address = addresses.firstAddressOf(row.dwIndex);
+        if (!address) continue;  // interfaces without an address are neither added nor updated
+        if (position < 0) {
+            append(TTraffic(row, addresses, now), *address);
+            renewed.push_back(true);
+            inTable.push_back(true);
+            continue;
+        }
+        if (renewed[static_cast<size_t>(position)]) continue;  // a duplicate row
+        renewed[static_cast<size_t>(position)] = true;
+        Slot& slot = records_[static_cast<size_t>(position)];
+        if (slot.live) {
+            slot.live->UpdateCounters(row.InOctets, row.OutOctets, linkSpeedOf(row), now);
+            slot.live->IsConnected = true;
         } else {
-            records_.push_back(std::move(candidate));
+            // Back in the table: a fresh record at the old position.
+            slot.live = std::make_unique<TTraffic>(row, addresses, now);
+            slot.address = *address;
         }
     }
 
-    // Reached only by a whole pass: interfaces gone from the table or left
-    // without an address.
-    std::lock_guard lock(mutex_);
-    for (TTraffic& record : records_) {
-        if (std::find(connected.begin(), connected.end(), record.InterfaceIndex) == connected.end()) {
-            record.markNotConnected();
+    for (size_t position = 0; position < records_.size(); ++position) {
+        Slot& slot = records_[position];
+        if (renewed[position] || !slot.live) continue;
+        if (inTable[position]) {
+            slot.live->markNotConnected();  // still there, without an address
+        } else {
+            slot.live.reset();  // gone: only what the position shows stays
         }
     }
 }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "net/IPHelper.h"
-
 namespace pelmora {
 
 namespace {
@@ -30,18 +28,24 @@ std::string descriptionOf(const MIB_IFROW& row)
 
 }  // namespace
 
-TTraffic::TTraffic(const MIB_IFROW& row, IpHelperService& ipHelper, std::chrono::steady_clock::time_point now)
-    : IPAddress(LookupIPAddress(row.dwIndex, ipHelper)),
+uint64_t linkSpeedOf(const InterfaceRow64& row)
+{
+    return std::max(row.TransmitLinkSpeed, row.ReceiveLinkSpeed);
+}
+
+TTraffic::TTraffic(const InterfaceRow64& row, const AddressSnapshot& addresses,
+                   std::chrono::steady_clock::time_point now)
+    : IPAddress(LookupIPAddress(row.dwIndex, addresses)),
       InterfaceIndex(row.dwIndex),
-      LastInOctets(row.dwInOctets),
+      LastInOctets(row.InOctets),
       Description(descriptionOf(row)),
-      LastOutOctets(row.dwOutOctets),
-      Speed(row.dwSpeed),
+      LastOutOctets(row.OutOctets),
+      Speed(linkSpeedOf(row)),
       LastUpdate(now)
 {
 }
 
-void TTraffic::UpdateCounters(uint32_t inOctets, uint32_t outOctets, uint32_t speed,
+void TTraffic::UpdateCounters(uint64_t inOctets, uint64_t outOctets, uint64_t speed,
                               std::chrono::steady_clock::time_point now)
 {
     Speed = speed;
@@ -70,10 +74,13 @@ std::string TTraffic::LookupIPAddress(uint32_t interfaceIndex, IpHelperService& 
 {
     TMibIPAddrArray addresses;
     ReadAddressTable(ipHelper, addresses);
-    for (const MIB_IPADDRROW& row : addresses) {
-        if (row.dwIndex == interfaceIndex) return AddressText(row.dwAddr);
-    }
-    return kAddressNotFound;
+    return LookupIPAddress(interfaceIndex, AddressSnapshot(addresses));
+}
+
+std::string TTraffic::LookupIPAddress(uint32_t interfaceIndex, const AddressSnapshot& addresses)
+{
+    const auto address = addresses.firstAddressOf(interfaceIndex);
+    return address ? AddressText(*address) : kAddressNotFound;
 }
 
 }  // namespace pelmora

@@ -13,7 +13,8 @@ namespace pelmora {
 // Both queries follow the two-call size protocol: a null `table` or too small
 // a `*size` answers kErrorInsufficientBuffer and writes the needed size back;
 // a large enough buffer receives the row count followed by that many rows.
-// Interface rows come in index order, address rows sorted by address.
+// Interface rows are InterfaceRow64 and come in index order; address rows
+// are MIB_IPADDRROW, sorted by address.
 class IpHelperService {
 public:
     virtual ~IpHelperService() = default;

@@ -43,6 +43,19 @@ struct MIB_IFTABLE {
     MIB_IFROW table[1];
 };
 
+// A row of the interface tables here: the published row, whose octet
+// counters wrap every 4 GiB (3.4 s at 10 Gbit/s) and whose speed saturates
+// at 4.29 Gbit/s, followed by the counters and link speeds at 64 bits, named
+// as in the 64-bit interface table (MIB_IF_ROW2). The published fields keep
+// their 32-bit meaning: counters cut to 32 bits, speed saturated.
+struct InterfaceRow64 : MIB_IFROW {
+    uint64_t InOctets;
+    uint64_t OutOctets;
+    // Bits per second; 0 when the system does not know the speed.
+    uint64_t TransmitLinkSpeed;
+    uint64_t ReceiveLinkSpeed;
+};
+
 struct MIB_IPADDRROW {
     uint32_t dwAddr;  // network byte order: first octet in the lowest byte
     uint32_t dwIndex;

@@ -11,9 +11,9 @@ namespace pelmora {
 double networkLoadPercent(const TTraffic& record)
 {
     if (record.Speed == 0 || !(record.IntervalSeconds > 0)) return 0;
-    const double octets = static_cast<double>(record.InDelta) + record.OutDelta;
+    const double octets = static_cast<double>(record.InDelta) + static_cast<double>(record.OutDelta);
     const double octetsPerSecond = octets / record.IntervalSeconds;
-    const double capacityOctetsPerSecond = record.Speed / 8.0;
+    const double capacityOctetsPerSecond = static_cast<double>(record.Speed) / 8.0;
     return static_cast<double>(roundHalfEven(octetsPerSecond * 100.0 / capacityOctetsPerSecond));
 }
 

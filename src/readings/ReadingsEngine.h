@@ -25,7 +25,8 @@ class ReadingsEngine {
 public:
     // Starts the network monitor thread; the first tick is the caller's.
     ReadingsEngine(Services& services, SettingsStore& store, WidgetControls& controls, RefreshTimer& timer,
-                   DrivePanel::SeparatorsSource separators = localeNumberSeparators);
+                   DrivePanel::SeparatorsSource separators = localeNumberSeparators,
+                   MonitorTiming monitorTiming = {});
     // Stops the monitor thread and waits for it to end.
     ~ReadingsEngine();
     ReadingsEngine(const ReadingsEngine&) = delete;
@@ -35,6 +36,8 @@ public:
     void showProcessorNameAndClock() { panels_.showProcessorNameAndClock(); }
     // One refresh tick.
     void RefreshTimerTimer() { cycle_.RefreshTimerTimer(); }
+    // One network-monitor pass now, waited for; false when it did not end.
+    bool refreshNetworkNow() { return monitor_.refreshNow(); }
 
     const CurrentDrives& currentDrives() const { return cycle_.currentDrives(); }
     const std::vector<std::string>& failedSteps() const { return cycle_.failedSteps(); }

@@ -1,5 +1,6 @@
 #include "settings/SettingsChoices.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "core/Rounding.h"
@@ -85,29 +86,53 @@ std::vector<DriveNode> listFixedDrives(Drives& drives, const DialogDriveSettings
     return nodes;
 }
 
-std::vector<std::string> networkEntryTexts(const TrafficList& traffic)
+namespace {
+
+// The positions the settings choose, first interface first.
+std::vector<int32_t> chosenPositions(const DialogNetworkSettings& settings)
 {
-    std::vector<std::string> entries;
+    std::vector<int32_t> positions;
+    if (settings.nrNetwork > 0) positions.push_back(settings.network1);
+    if (settings.nrNetwork > 1) positions.push_back(settings.network2);
+    return positions;
+}
+
+}  // namespace
+
+std::vector<NetworkEntry> networkEntries(const TrafficList& traffic, const DialogNetworkSettings& settings)
+{
+    const std::vector<int32_t> chosen = chosenPositions(settings);
+    std::vector<NetworkEntry> entries;
     const int32_t count = traffic.TrafficCount();
     for (int32_t position = 0; position < count; ++position) {
+        const bool isChosen = std::find(chosen.begin(), chosen.end(), position) != chosen.end();
         const TTraffic record = traffic.TrafficAt(position);
-        entries.push_back(record.Description + " (" + record.IPAddress + ")");
+        if (record.IsConnected) {
+            entries.push_back({position, record.Description + " (" + record.IPAddress + ")"});
+        } else if (isChosen) {
+            entries.push_back({position, record.IPAddress + " (" + record.StatusText() + ")"});
+        }
     }
     return entries;
 }
 
-std::vector<int32_t> storedInterfacePositions(const DialogNetworkSettings& settings, int32_t entryCount)
+std::vector<int32_t> storedInterfaceRows(const DialogNetworkSettings& settings,
+                                         const std::vector<NetworkEntry>& entries)
 {
-    auto valid = [entryCount](int32_t position) { return position >= 0 && position < entryCount; };
-    std::vector<int32_t> positions;
-    if (settings.nrNetwork > 0 && valid(settings.network1)) positions.push_back(settings.network1);
-    if (settings.nrNetwork > 1 && valid(settings.network2)) positions.push_back(settings.network2);
-    return positions;
+    std::vector<int32_t> rows;
+    for (const int32_t position : chosenPositions(settings)) {
+        const auto found = std::find_if(entries.begin(), entries.end(), [&](const NetworkEntry& entry) {
+            return entry.position == position;
+        });
+        if (found != entries.end()) rows.push_back(static_cast<int32_t>(found - entries.begin()));
+    }
+    return rows;
 }
 
 ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes,
                            const std::vector<bool>& interfaceChecked, int32_t refreshSpeed,
-                           std::string& firstDrive, std::string& secondDrive)
+                           std::string& firstDrive, std::string& secondDrive,
+                           const std::vector<int32_t>& interfacePositions)
 {
     ApplyChoice choice;
     int32_t checkedDrives = 0;
@@ -129,9 +154,11 @@ ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes,
     int32_t checkedInterfaces = 0;
     int32_t firstInterface = SettingsRecord::Network1.defaultValue;
     int32_t secondInterface = SettingsRecord::Network2.defaultValue;
-    for (size_t position = 0; position < interfaceChecked.size(); ++position) {
-        if (!interfaceChecked[position]) continue;
-        (checkedInterfaces == 0 ? firstInterface : secondInterface) = static_cast<int32_t>(position);
+    for (size_t row = 0; row < interfaceChecked.size(); ++row) {
+        if (!interfaceChecked[row]) continue;
+        const int32_t position =
+            row < interfacePositions.size() ? interfacePositions[row] : static_cast<int32_t>(row);
+        (checkedInterfaces == 0 ? firstInterface : secondInterface) = position;
         ++checkedInterfaces;
     }
     if (checkedInterfaces > 2) {

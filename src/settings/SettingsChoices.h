@@ -67,13 +67,24 @@ struct DriveNode {
 std::vector<DriveNode> listFixedDrives(Drives& drives, const DialogDriveSettings& settings,
                                        const NumberSeparators& separators);
 
-// "Description (IPAddress)" for every record, in the monitor's order, so an
-// entry's position is the interface's position.
-std::vector<std::string> networkEntryTexts(const TrafficList& traffic);
+// One entry of the dialog's interface list and the monitor position it
+// stands for, which is what the settings keep.
+struct NetworkEntry {
+    int32_t position = 0;
+    std::string text;
+};
 
-// The entries to check for the stored interfaces; positions outside the list
+// The entries in the monitor's order: every connected interface as
+// "Description (IPAddress)", and a chosen one that is not connected (gone,
+// or without its address) as "IPAddress (Not Connected)", as the widget
+// shows it. Interfaces long deleted are not offered, so the list stays as
+// short as the machine's interfaces.
+std::vector<NetworkEntry> networkEntries(const TrafficList& traffic, const DialogNetworkSettings& settings);
+
+// The rows to check for the stored interfaces; positions without an entry
 // are ignored.
-std::vector<int32_t> storedInterfacePositions(const DialogNetworkSettings& settings, int32_t entryCount);
+std::vector<int32_t> storedInterfaceRows(const DialogNetworkSettings& settings,
+                                         const std::vector<NetworkEntry>& entries);
 
 // A tree seen through node handles, so the toggle works on any tree widget.
 template <typename Node>
@@ -134,9 +145,12 @@ struct ApplyChoice {
 // texts are the dialog's own state: the first checked node's text replaces
 // firstDrive and every further one replaces secondDrive, also when the choice
 // is then rejected; an accepted choice reduces both to their first letter.
+// `interfacePositions` gives the monitor position of each interface row;
+// without it a row is its own position.
 ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes,
                            const std::vector<bool>& interfaceChecked, int32_t refreshSpeed,
-                           std::string& firstDrive, std::string& secondDrive);
+                           std::string& firstDrive, std::string& secondDrive,
+                           const std::vector<int32_t>& interfacePositions = {});
 
 enum class SaveResult { Saved, KeyNotOpened, WriteFailed };
 

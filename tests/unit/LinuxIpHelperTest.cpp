@@ -7,6 +7,7 @@
 
 #include "net/IPHelper.h"
 #include "platform/fakes/FakeIpHelper.h"
+#include "platform/fakes/ListedIpv4Addresses.h"
 #include "platform/linux/LinuxIpHelper.h"
 
 namespace pelmora {
@@ -15,18 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 const fs::path kMachine = fs::path(PELMORA_FIXTURES) / "net" / "machine";
 
-class ListedAddresses : public Ipv4AddressSource {
-public:
-    explicit ListedAddresses(std::vector<InterfaceIpv4Address> list) : list_(std::move(list)) {}
-    std::vector<InterfaceIpv4Address> addresses() override { return list_; }
-
-private:
-    std::vector<InterfaceIpv4Address> list_;
-};
-
 std::shared_ptr<Ipv4AddressSource> noAddresses()
 {
-    return std::make_shared<ListedAddresses>(std::vector<InterfaceIpv4Address>{});
+    return std::make_shared<ListedIpv4Addresses>(std::vector<InterfaceIpv4Address>{});
 }
 
 // A /sys/class/net tree in a fresh temporary folder.
@@ -44,11 +36,11 @@ public:
         fs::create_directories(file.parent_path());
         std::ofstream(file) << text;
     }
-    MIB_IFROW onlyRow() const
+    InterfaceRow64 onlyRow() const
     {
         const auto rows = LinuxIpHelper(root_, noAddresses()).interfaceRows();
         EXPECT_EQ(rows.size(), 1u);
-        return rows.empty() ? MIB_IFROW{} : rows[0];
+        return rows.empty() ? InterfaceRow64{} : rows[0];
     }
     const fs::path& root() const { return root_; }
 
@@ -56,7 +48,7 @@ private:
     fs::path root_;
 };
 
-std::string descriptionOf(const MIB_IFROW& row)
+std::string descriptionOf(const InterfaceRow64& row)
 {
     return std::string(reinterpret_cast<const char*>(row.bDescr), row.dwDescrLen - 1);
 }
@@ -65,11 +57,13 @@ TEST(LinuxIpHelper, ReadsOneRowPerInterfaceByIndex)
 {
     const auto rows = LinuxIpHelper(kMachine, noAddresses()).interfaceRows();
     const struct {
-        uint32_t index, type, speed, in, out, admin, oper;
+        uint32_t index, type;
+        uint64_t speed, in, out;
+        uint32_t admin, oper;
         const char* description;
     } expected[] = {
-        {1, 24, 0, 705'032'704, 705'032'704, 1, 5, "lo"},
-        {2, 6, UINT32_MAX, 300, 400, 1, 3, "usb0 - USB 10/100/1000 LAN - r8152"},
+        {1, 24, 0, 5'000'000'000, 5'000'000'000, 1, 5, "lo"},
+        {2, 6, 100'000'000'000, 300, 400, 1, 3, "usb0 - USB 10/100/1000 LAN - r8152"},
         {3, 71, 0, 10, 20, 2, 0, "wlan0"},
         {4, 6, 0, 0, 0, 1, 2, "veth9"},
         {7, 6, 1'000'000'000, UINT32_MAX, 200, 1, 5, "eth0 - e1000e"},
@@ -78,12 +72,13 @@ TEST(LinuxIpHelper, ReadsOneRowPerInterfaceByIndex)
     ASSERT_EQ(rows.size(), std::size(expected));
     for (size_t at = 0; at < rows.size(); ++at) {
         const auto& e = expected[at];
-        const MIB_IFROW& row = rows[at];
+        const InterfaceRow64& row = rows[at];
         EXPECT_EQ(row.dwIndex, e.index) << at;
         EXPECT_EQ(row.dwType, e.type) << e.description;
-        EXPECT_EQ(row.dwSpeed, e.speed) << e.description;
-        EXPECT_EQ(row.dwInOctets, e.in) << e.description;
-        EXPECT_EQ(row.dwOutOctets, e.out) << e.description;
+        EXPECT_EQ(row.TransmitLinkSpeed, e.speed) << e.description;
+        EXPECT_EQ(row.ReceiveLinkSpeed, e.speed) << e.description;
+        EXPECT_EQ(row.InOctets, e.in) << e.description;
+        EXPECT_EQ(row.OutOctets, e.out) << e.description;
         EXPECT_EQ(row.dwAdminStatus, e.admin) << e.description;
         EXPECT_EQ(row.dwOperStatus, e.oper) << e.description;
         EXPECT_EQ(descriptionOf(row), e.description);
@@ -95,58 +90,67 @@ TEST(LinuxIpHelper, ReadsOneRowPerInterfaceByIndex)
     EXPECT_EQ(rows[4].wszName[0], u'e');
 }
 
-TEST(LinuxIpHelper, SpeedIsMegabitsTimesAMillionSaturatedOrZeroWhenUnknown)
+TEST(LinuxIpHelper, SpeedIsMegabitsTimesAMillionOrZeroWhenUnknown)
 {
     const struct {
         const char* text;
-        uint32_t bitsPerSecond;
+        uint64_t bitsPerSecond;
+        uint32_t published;  // the 32-bit field saturates
     } cases[] = {
-        {"1000\n", 1'000'000'000},
-        {"10", 10'000'000},
-        {"4294", 4'294'000'000u},
-        {"4295", UINT32_MAX},
-        {"100000", UINT32_MAX},
-        {"-1", 0},
-        {"0", 0},
-        {"", 0},
-        {"fast", 0},
-        {"12Mb", 0},
-        {"99999999999999999999", 0},
+        {"1000\n", 1'000'000'000, 1'000'000'000},
+        {"10", 10'000'000, 10'000'000},
+        {"4294", 4'294'000'000u, 4'294'000'000u},
+        {"4295", 4'295'000'000u, UINT32_MAX},
+        {"10000", 10'000'000'000, UINT32_MAX},
+        {"400000", 400'000'000'000, UINT32_MAX},
+        {"-1", 0, 0},
+        {"0", 0, 0},
+        {"", 0, 0},
+        {"fast", 0, 0},
+        {"12Mb", 0, 0},
+        {"9223372036855", 0, 0},  // beyond 64 bits once in bit/s
+        {"99999999999999999999", 0, 0},
     };
     for (const auto& c : cases) {
         TempTree tree;
         tree.write("eth0/ifindex", "2\n");
         tree.write("eth0/speed", c.text);
-        EXPECT_EQ(tree.onlyRow().dwSpeed, c.bitsPerSecond) << c.text;
+        const InterfaceRow64 row = tree.onlyRow();
+        EXPECT_EQ(row.TransmitLinkSpeed, c.bitsPerSecond) << c.text;
+        EXPECT_EQ(row.ReceiveLinkSpeed, c.bitsPerSecond) << c.text;
+        EXPECT_EQ(row.dwSpeed, c.published) << c.text;
     }
     TempTree unreadable;  // no speed file at all
     unreadable.write("eth0/ifindex", "2\n");
-    EXPECT_EQ(unreadable.onlyRow().dwSpeed, 0u);
+    EXPECT_EQ(unreadable.onlyRow().TransmitLinkSpeed, 0u);
 }
 
-TEST(LinuxIpHelper, OctetCountersWrapAtThirtyTwoBits)
+TEST(LinuxIpHelper, OctetCountersAreReadAtSixtyFourBits)
 {
     const struct {
         const char* text;
-        uint32_t octets;
+        uint64_t octets;
+        uint32_t published;  // the 32-bit field wraps
     } cases[] = {
-        {"123\n", 123},
-        {"4294967295", UINT32_MAX},
-        {"4294967296", 0},
-        {"5000000000", 705'032'704},
-        {"18446744073709551615", UINT32_MAX},
-        {"-7", 0},
-        {"", 0},
-        {"1e9", 0},
+        {"123\n", 123, 123},
+        {"4294967296", 4'294'967'296, 0},
+        {"5000000000", 5'000'000'000, 705'032'704},
+        {"18446744073709551615", UINT64_MAX, UINT32_MAX},
+        {"18446744073709551616", 0, 0},
+        {"-7", 0, 0},
+        {"", 0, 0},
+        {"1e9", 0, 0},
     };
     for (const auto& c : cases) {
         TempTree tree;
         tree.write("eth0/ifindex", "2");
         tree.write("eth0/statistics/rx_bytes", c.text);
         tree.write("eth0/statistics/tx_bytes", c.text);
-        const MIB_IFROW row = tree.onlyRow();
-        EXPECT_EQ(row.dwInOctets, c.octets) << c.text;
-        EXPECT_EQ(row.dwOutOctets, c.octets) << c.text;
+        const InterfaceRow64 row = tree.onlyRow();
+        EXPECT_EQ(row.InOctets, c.octets) << c.text;
+        EXPECT_EQ(row.OutOctets, c.octets) << c.text;
+        EXPECT_EQ(row.dwInOctets, c.published) << c.text;
+        EXPECT_EQ(row.dwOutOctets, c.published) << c.text;
     }
 }
 
@@ -168,7 +172,7 @@ TEST(LinuxIpHelper, ALongOrOddDeviceModelStaysInTheDescriptionField)
     tree.write("eth0/ifindex", "2");
     // 254 bytes, then a two-byte character across the 255-byte limit.
     tree.write("eth0/device/product", std::string(247, 'M') + "\xc3\xa9 tail");
-    MIB_IFROW row = tree.onlyRow();
+    InterfaceRow64 row = tree.onlyRow();
     EXPECT_EQ(descriptionOf(row), "eth0 - " + std::string(247, 'M'));
     EXPECT_LE(row.dwDescrLen, 256u);
     EXPECT_EQ(row.bDescr[row.dwDescrLen - 1], 0);
@@ -190,7 +194,7 @@ TEST(LinuxIpHelper, AMissingTreeHasNoInterfaces)
 
 TEST(LinuxIpHelper, AddressRowsAreSortedByAddressAndMatchedToInterfaces)
 {
-    auto source = std::make_shared<ListedAddresses>(std::vector<InterfaceIpv4Address>{
+    auto source = std::make_shared<ListedIpv4Addresses>(std::vector<InterfaceIpv4Address>{
         {"eth0", ipv4Address(192, 168, 1, 20), ipv4Address(255, 255, 255, 0), ipv4Address(192, 168, 1, 255)},
         {"lo", ipv4Address(127, 0, 0, 1), ipv4Address(255, 0, 0, 0), 0},
         {"eth0:1", ipv4Address(10, 0, 0, 5), 0, 0},
@@ -221,7 +225,7 @@ TEST(LinuxIpHelper, FollowsTheTwoCallProtocol)
     EXPECT_EQ(helper.getIfTable(nullptr, nullptr, false), kErrorInvalidParameter);
     uint32_t size = 0;
     ASSERT_EQ(helper.getIfTable(nullptr, &size, false), kErrorInsufficientBuffer);
-    EXPECT_EQ(size, kTableHeaderBytes + 6 * sizeof(MIB_IFROW));
+    EXPECT_EQ(size, kTableHeaderBytes + 6 * sizeof(InterfaceRow64));
     TMIBIfArray rows;
     ReadInterfaceTable(helper, rows);
     EXPECT_EQ(rows.size(), 6u);
@@ -237,7 +241,7 @@ TEST(LinuxIpHelper, ATableThatGrowsBetweenTheCallsFailsTheSecond)
     tree.write("eth0/ifindex", "2");
     std::vector<uint8_t> buffer(size);
     EXPECT_EQ(helper.getIfTable(buffer.data(), &size, false), kErrorInsufficientBuffer);
-    EXPECT_EQ(size, kTableHeaderBytes + 2 * sizeof(MIB_IFROW));
+    EXPECT_EQ(size, kTableHeaderBytes + 2 * sizeof(InterfaceRow64));
 }
 
 TEST(SystemIpv4Addresses, ListsTheLoopbackAddressWhenTheMachineHasOne)

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <tuple>
 
 #include "net/NetMonitorThread.h"
 #include "platform/fakes/FakeIpHelper.h"
@@ -118,13 +119,14 @@ TEST_F(NetMonitorTest, LaterPassesRenewCountersSpeedAndInterval)
     start();
     runPass();
     clock.advance(2s);
-    fake.setInterfaces({interfaceRow(7, "if7", 1'000'000'000, 1'001'000, 2'250'000)});
+    // Beyond what 32 bits hold: 25 Gbit/s, 5 GB in two seconds.
+    fake.setInterfaces({interfaceRow(7, "if7", 25'000'000'000, 5'000'001'000, 2'250'000)});
     runPass();
 
     const TTraffic record = monitor->TrafficAt(0);
-    EXPECT_EQ(record.InDelta, 1'000'000u);
+    EXPECT_EQ(record.InDelta, 5'000'000'000u);
     EXPECT_EQ(record.OutDelta, 2'248'000u);
-    EXPECT_EQ(record.Speed, 1'000'000'000u);
+    EXPECT_EQ(record.Speed, 25'000'000'000u);
     EXPECT_DOUBLE_EQ(record.IntervalSeconds, 2.0);
     EXPECT_EQ(record.Description, "if7");  // identity stays
 }
@@ -161,18 +163,27 @@ TEST_F(NetMonitorTest, ARecordGoesNotConnectedAndBackWithItsInterfaceOrAddress)
         EXPECT_EQ(record.StatusText(), "Not Connected") << at;
         EXPECT_EQ(record.InDelta + record.OutDelta, 0u) << at;
     }
+    // Gone from the table: only what its position shows is kept.
+    const TTraffic gone = monitor->TrafficAt(1);
+    EXPECT_EQ(std::tie(gone.InterfaceIndex, gone.IPAddress, gone.Description),
+              std::make_tuple(2u, std::string(" 10.  0.  0.  2"), std::string()));
+    EXPECT_EQ(monitor->TrafficAt(0).Description, "if1");  // still in the table
 
     fake.addInterface(interfaceRow(2, "if2", 100'000'000, 1'400, 500));
     fake.addAddress(addressRow(1, ipv4Address(10, 0, 0, 1)));
+    fake.setCounters(1, 700, 100);
     clock.advance(1s);
     runPass();
     EXPECT_EQ(indices(), (std::vector<uint32_t>{1, 2}));
+    const TTraffic regained = monitor->TrafficAt(0);
+    EXPECT_TRUE(regained.IsConnected);
+    EXPECT_EQ(regained.InDelta, 600u);  // since the last pass that renewed it
+    EXPECT_DOUBLE_EQ(regained.IntervalSeconds, 2.0);
     const TTraffic back = monitor->TrafficAt(1);
-    EXPECT_TRUE(back.IsConnected);
     EXPECT_EQ(back.StatusText(), "Connected");
-    EXPECT_EQ(back.InDelta, 1'000u);  // since the last pass that saw it
-    EXPECT_DOUBLE_EQ(back.IntervalSeconds, 2.0);
-    EXPECT_TRUE(monitor->TrafficAt(0).IsConnected);
+    EXPECT_EQ(back.Description, "if2");
+    EXPECT_EQ(back.InDelta, 0u);  // a new record at the old position
+    EXPECT_EQ(back.LastInOctets, 1'400u);
 }
 
 TEST_F(NetMonitorTest, AnUnreadableOrChangingTableChangesNothing)
@@ -198,22 +209,39 @@ TEST_F(NetMonitorTest, AnUnreadableOrChangingTableChangesNothing)
     EXPECT_EQ(monitor->TrafficAt(0).InDelta, 40u);
 }
 
-TEST_F(NetMonitorTest, AnErrorEndsThePassKeepingWhatWasDone)
+TEST_F(NetMonitorTest, AnErrorInAPassChangesNothing)
 {
     addInterface(1, 1);
     addInterface(2, 2);
-    addInterface(3, 3);
-    fake.throwOnAddressLookup(1);  // the second row's candidate fails
+    fake.throwOnAddressLookup(0);
     start();
     runPass();
-    EXPECT_EQ(indices(), (std::vector<uint32_t>{1}));
+    EXPECT_EQ(monitor->TrafficCount(), 0);
     runPass();
-    EXPECT_EQ(indices(), (std::vector<uint32_t>{1, 2, 3}));
+    EXPECT_EQ(indices(), (std::vector<uint32_t>{1, 2}));
 
-    fake.removeInterface(3);
-    fake.throwOnAddressLookup(0);  // fails before any row is handled
+    fake.removeInterface(2);
+    fake.throwOnAddressLookup(0);
     runPass();
-    EXPECT_TRUE(monitor->TrafficAt(2).IsConnected);  // an unfinished pass judges nothing
+    EXPECT_TRUE(monitor->TrafficAt(1).IsConnected);  // an unfinished pass judges nothing
+}
+
+TEST_F(NetMonitorTest, OnePassReadsEachTableOnceHoweverManyInterfaces)
+{
+    constexpr uint32_t kInterfaces = 800;
+    for (uint32_t index = 1; index <= kInterfaces; ++index) {
+        fake.addInterface(interfaceRow(index, "veth" + std::to_string(index), 10'000'000'000, index, 0));
+        fake.addAddress(addressRow(
+            index, ipv4Address(10, 9, static_cast<uint8_t>(index >> 8), static_cast<uint8_t>(index))));
+    }
+    start();
+    runPass();
+    runPass();
+    EXPECT_EQ(fake.interfaceSizeQueries(), 2);
+    EXPECT_EQ(fake.addressSizeQueries(), 2);
+    ASSERT_EQ(monitor->TrafficCount(), static_cast<int32_t>(kInterfaces));
+    EXPECT_EQ(monitor->TrafficAt(799).IPAddress, " 10.  9.  3. 32");
+    EXPECT_EQ(monitor->TrafficAt(799).InterfaceIndex, 800u);
 }
 
 TEST_F(NetMonitorTest, DuplicateRowsInOneTableCountOnce)
@@ -237,6 +265,29 @@ TEST_F(NetMonitorTest, PositionsOutsideTheListAreRefused)
     runPass();
     EXPECT_THROW(monitor->TrafficAt(1), std::out_of_range);
     EXPECT_THROW(monitor->TrafficAt(-1), std::out_of_range);
+}
+
+TEST(NetMonitorOnRequest, RunsExactlyThePassesAskedFor)
+{
+    FakeIpHelper fake;
+    fake.addInterface(interfaceRow(1, "lo", 8'000, 100, 0));
+    fake.addAddress(addressRow(1, ipv4Address(127, 0, 0, 1)));
+    const std::atomic<uint32_t> interval{0};
+    ManualClock clock;
+    TNetMonitorThread monitor(fake, interval,
+                              MonitorTiming{[&] { return clock.now(); }, 0ms, /*paced=*/false});
+    ASSERT_TRUE(monitor.refreshNow());
+    EXPECT_EQ(fake.interfaceSizeQueries(), 1);  // none of its own at start
+    clock.advance(1s);
+    fake.setCounters(1, 600, 0);
+    ASSERT_TRUE(monitor.refreshNow());
+    EXPECT_EQ(fake.interfaceSizeQueries(), 2);
+    const TTraffic record = monitor.TrafficAt(0);
+    EXPECT_EQ(record.InDelta, 500u);
+    EXPECT_DOUBLE_EQ(record.IntervalSeconds, 1.0);
+
+    monitor.StopMonitoring();
+    EXPECT_FALSE(monitor.refreshNow());
 }
 
 TEST(NetMonitorStop, IsPromptEvenWithASixtySecondInterval)

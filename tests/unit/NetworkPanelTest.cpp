@@ -17,7 +17,7 @@ public:
     std::vector<TTraffic> records;
 };
 
-TTraffic record(const std::string& address, uint32_t speed, uint32_t inDelta, uint32_t outDelta,
+TTraffic record(const std::string& address, uint64_t speed, uint64_t inDelta, uint64_t outDelta,
                 double seconds = 1.0)
 {
     TTraffic traffic;
@@ -170,6 +170,10 @@ TEST(NetworkLoad, IsOctetsPerSecondAgainstTheNominalSpeed)
     } cases[] = {
         {"100 Mbit/s, 1,250,000 octets in one second", record("", 100'000'000, 1'000'000, 250'000, 1), 10},
         {"the same in two seconds", record("", 100'000'000, 1'000'000, 250'000, 2), 5},
+        {"10,000 Mbit/s, 2.5e9 octets in ten seconds (2 Gbit/s)",
+         record("", 10'000'000'000, 2'000'000'000, 500'000'000, 10), 20},
+        {"100 Gbit/s, 4 s at 6.25e9 octets a second",
+         record("", 100'000'000'000, 20'000'000'000, 5'000'000'000, 4), 50},
         {"just created: no interval yet", record("", 100'000'000, 0, 0, 0), 0},
         {"deltas but no interval", record("", 100'000'000, 5'000, 5'000, 0), 0},
         {"speed unknown", record("", 0, 1'000'000, 0, 1), 0},

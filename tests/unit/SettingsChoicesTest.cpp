@@ -150,29 +150,68 @@ TEST(ListFixedDrives, ChecksTheStoredDrivesByExactLetter)
     EXPECT_EQ(listFixedDrives(drives, {}, {})[0].text, "C:\\ [ 42.00 GB (38%) of free disk space ]");
 }
 
-TEST(NetworkList, EntriesKeepTheMonitorsOrder)
+// Positions as text: "1:eth0" is the entry for position 1.
+std::vector<std::string> entryList(const std::vector<NetworkEntry>& entries)
+{
+    std::vector<std::string> list;
+    for (const NetworkEntry& entry : entries)
+        list.push_back(std::to_string(entry.position) + ":" + entry.text);
+    return list;
+}
+
+TEST(NetworkList, OffersConnectedInterfacesAndTheChosenOnesThatAreNot)
 {
     FakeTrafficList traffic;
     traffic.add("eth0 Intel I219", "192.168.1.5");
+    for (const char* gone : {"veth1", "veth2", "veth3"}) {
+        traffic.add(gone, " 10.  0.  0.  9");
+        traffic.records.back().IsConnected = false;
+        traffic.records.back().Description.clear();
+    }
     traffic.add("wlan0", kAddressNotFound);
-    EXPECT_EQ(networkEntryTexts(traffic),
-              (std::vector<std::string>{"eth0 Intel I219 (192.168.1.5)", "wlan0 (!not_found!)"}));
-    EXPECT_TRUE(networkEntryTexts(FakeTrafficList{}).empty());
+    const struct {
+        DialogNetworkSettings stored;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {{-1, -1, 0}, {"0:eth0 Intel I219 (192.168.1.5)", "4:wlan0 (!not_found!)"}},
+        {{2, 3, 2},
+         {"0:eth0 Intel I219 (192.168.1.5)", "2: 10.  0.  0.  9 (Not Connected)",
+          "3: 10.  0.  0.  9 (Not Connected)", "4:wlan0 (!not_found!)"}},
+        {{2, 3, 1},
+         {"0:eth0 Intel I219 (192.168.1.5)", "2: 10.  0.  0.  9 (Not Connected)", "4:wlan0 (!not_found!)"}},
+        {{2, 3, 0}, {"0:eth0 Intel I219 (192.168.1.5)", "4:wlan0 (!not_found!)"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(entryList(networkEntries(traffic, c.stored)), c.expected)
+            << c.stored.network1 << "," << c.stored.network2 << " nr " << c.stored.nrNetwork;
+    }
+    EXPECT_TRUE(networkEntries(FakeTrafficList{}, {0, 1, 2}).empty());
 }
 
-TEST(NetworkList, ChecksOnlyStoredPositionsInsideTheList)
+TEST(NetworkList, ChecksTheRowsOfStoredPositionsThatHaveAnEntry)
 {
+    std::vector<NetworkEntry> fourInOrder;
+    for (int32_t position = 0; position < 4; ++position) fourInOrder.push_back({position, "if"});
+    const std::vector<NetworkEntry> sparse{{0, "a"}, {5, "b"}, {9, "c"}};
     struct Case {
         DialogNetworkSettings stored;
-        int32_t count;
+        const std::vector<NetworkEntry>& entries;
         std::vector<int32_t> expected;
     };
     const Case cases[] = {
-        {{1, 3, 2}, 4, {1, 3}}, {{1, 3, 1}, 4, {1}},  {{1, 3, 0}, 4, {}}, {{1, 4, 2}, 4, {1}},
-        {{-1, 2, 2}, 4, {2}},   {{-1, -1, 2}, 4, {}}, {{0, 1, 2}, 0, {}}, {{5, 0, 2}, 4, {0}},
+        {{1, 3, 2}, fourInOrder, {1, 3}},
+        {{1, 3, 1}, fourInOrder, {1}},
+        {{1, 3, 0}, fourInOrder, {}},
+        {{1, 4, 2}, fourInOrder, {1}},
+        {{-1, 2, 2}, fourInOrder, {2}},
+        {{-1, -1, 2}, fourInOrder, {}},
+        {{0, 1, 2}, {}, {}},
+        {{5, 0, 2}, fourInOrder, {0}},
+        {{9, 5, 2}, sparse, {2, 1}},
+        {{4, 5, 2}, sparse, {1}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(storedInterfacePositions(c.stored, c.count), c.expected)
+        EXPECT_EQ(storedInterfaceRows(c.stored, c.entries), c.expected)
             << c.stored.network1 << "," << c.stored.network2 << " nr " << c.stored.nrNetwork;
     }
 }
@@ -298,6 +337,12 @@ TEST(ChooseSettings, AcceptedChoiceCarriesTheSevenValues)
     EXPECT_EQ(std::tie(s.drive1, s.drive2), std::make_tuple(std::string("C"), std::string("D")));
     EXPECT_EQ(std::tie(s.nrDrives, s.nrNetwork, s.network1, s.network2, s.refreshSpeed),
               std::make_tuple(2, 2, 1, 3, 60));
+
+    // Rows that stand for other positions of the monitor's list.
+    first = "C";
+    choice = chooseSettings({node('C', 2)}, {true, false, true}, 1, first, second, {0, 7, 12});
+    EXPECT_EQ(std::tie(choice.settings.nrNetwork, choice.settings.network1, choice.settings.network2),
+              std::make_tuple(2, 0, 12));
 
     // One drive: the second keeps the text the dialog held.
     first = "C";

@@ -127,6 +127,7 @@ private slots:
     void oneDriveKeepsTheStoredSecondDrive();
     void interfacesAreWrittenLowerPositionFirst();
     void storedInterfacesOutsideTheListAreIgnored();
+    void interfacesNotConnectedAreListedOnlyWhenChosen();
     void refreshSpeedIsClampedBySlider_data();
     void refreshSpeedIsClampedBySlider();
     void onlyTheStatePictureOrSpaceToggles();
@@ -285,6 +286,24 @@ void SettingsDialogTest::storedInterfacesOutsideTheListAreIgnored()
     rig.store({{"Network1", "7"}, {"Network2", "2"}, {"NrNetwork", "2"}});
     TSettingsForm& form = rig.open();
     QCOMPARE(form.NetworkInterface->checkedStates(), (std::vector<bool>{false, false, true, false}));
+}
+
+void SettingsDialogTest::interfacesNotConnectedAreListedOnlyWhenChosen()
+{
+    Rig rig;
+    rig.traffic.records[1].IsConnected = false;
+    rig.traffic.records[2].IsConnected = false;
+    rig.store({{"Network1", "2"}, {"NrNetwork", "1"}});
+    TSettingsForm& form = rig.open();
+    QCOMPARE(form.NetworkInterface->count(), 3);
+    QCOMPARE(form.NetworkInterface->item(1)->text(), QString("10.0.0.1 (Not Connected)"));
+    QCOMPARE(form.NetworkInterface->checkedStates(), (std::vector<bool>{false, true, false}));
+
+    form.NetworkInterface->setChecked(2, true);  // wlan1, the monitor's position 3
+    QTest::mouseClick(form.btnApply, Qt::LeftButton);
+    QCOMPARE(rig.stored("NrNetwork"), std::string("2"));
+    QCOMPARE(rig.stored("Network1"), std::string("2"));
+    QCOMPARE(rig.stored("Network2"), std::string("3"));
 }
 
 void SettingsDialogTest::refreshSpeedIsClampedBySlider_data()

@@ -20,14 +20,14 @@ TEST(WindowsIpHelper, TheSizeQueryNamesTheBytesOfTheWholeTable)
     WindowsIpHelper ipHelper;
     uint32_t size = 0;
     ASSERT_EQ(ipHelper.getIfTable(nullptr, &size, false), kErrorInsufficientBuffer);
-    ASSERT_GE(size, kTableHeaderBytes + sizeof(MIB_IFROW));
+    ASSERT_GE(size, kTableHeaderBytes + sizeof(InterfaceRow64));
     std::vector<uint8_t> table(size);
     uint32_t tooSmall = size - 1;
     EXPECT_EQ(ipHelper.getIfTable(table.data(), &tooSmall, false), kErrorInsufficientBuffer);
     EXPECT_EQ(ipHelper.getIfTable(table.data(), &size, false), kSuccess);
     uint32_t rows = 0;
     std::memcpy(&rows, table.data(), sizeof rows);
-    EXPECT_EQ(kTableHeaderBytes + rows * sizeof(MIB_IFROW), size);
+    EXPECT_EQ(kTableHeaderBytes + rows * sizeof(InterfaceRow64), size);
     EXPECT_EQ(ipHelper.getIpAddrTable(nullptr, nullptr, true), kErrorInvalidParameter);
 }
 
@@ -44,8 +44,9 @@ TEST(WindowsIpHelper, LoopbackHasAnInterfaceRowAndAnAddressRow)
     const auto loopback = std::find_if(addresses.begin(), addresses.end(),
                                        [](const MIB_IPADDRROW& row) { return row.dwAddr == kLoopback; });
     ASSERT_NE(loopback, addresses.end());
-    const auto carrier = std::find_if(interfaces.begin(), interfaces.end(),
-                                      [&](const MIB_IFROW& row) { return row.dwIndex == loopback->dwIndex; });
+    const auto carrier = std::find_if(interfaces.begin(), interfaces.end(), [&](const InterfaceRow64& row) {
+        return row.dwIndex == loopback->dwIndex;
+    });
     ASSERT_NE(carrier, interfaces.end());
     ASSERT_GT(carrier->dwDescrLen, 0u);
     ASSERT_LE(carrier->dwDescrLen, sizeof carrier->bDescr);

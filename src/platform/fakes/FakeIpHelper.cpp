@@ -6,14 +6,26 @@
 
 namespace pelmora {
 
-MIB_IFROW interfaceRow(uint32_t index, const std::string& description, uint32_t speedBitsPerSecond,
-                       uint32_t inOctets, uint32_t outOctets)
+namespace {
+
+void setOctets(InterfaceRow64& row, uint64_t inOctets, uint64_t outOctets)
 {
-    MIB_IFROW row{};
+    row.InOctets = inOctets;
+    row.OutOctets = outOctets;
+    row.dwInOctets = static_cast<uint32_t>(inOctets);
+    row.dwOutOctets = static_cast<uint32_t>(outOctets);
+}
+
+}  // namespace
+
+InterfaceRow64 interfaceRow(uint32_t index, const std::string& description, uint64_t speedBitsPerSecond,
+                            uint64_t inOctets, uint64_t outOctets)
+{
+    InterfaceRow64 row{};
     row.dwIndex = index;
-    row.dwSpeed = speedBitsPerSecond;
-    row.dwInOctets = inOctets;
-    row.dwOutOctets = outOctets;
+    row.TransmitLinkSpeed = row.ReceiveLinkSpeed = speedBitsPerSecond;
+    row.dwSpeed = static_cast<uint32_t>(std::min<uint64_t>(speedBitsPerSecond, UINT32_MAX));
+    setOctets(row, inOctets, outOctets);
     const size_t length = std::min<size_t>(description.size(), kMaxLenIfDescr - 1);
     std::memcpy(row.bDescr, description.data(), length);
     row.dwDescrLen = static_cast<uint32_t>(length + 1);
@@ -67,13 +79,13 @@ uint32_t FakeIpHelper::getIpAddrTable(uint8_t* table, uint32_t* size, bool sorte
     return answerTableQuery(addresses_, table, size);
 }
 
-void FakeIpHelper::setInterfaces(std::vector<MIB_IFROW> rows)
+void FakeIpHelper::setInterfaces(std::vector<InterfaceRow64> rows)
 {
     std::lock_guard lock(mutex_);
     interfaces_ = std::move(rows);
 }
 
-void FakeIpHelper::addInterface(const MIB_IFROW& row)
+void FakeIpHelper::addInterface(const InterfaceRow64& row)
 {
     std::lock_guard lock(mutex_);
     interfaces_.push_back(row);
@@ -82,16 +94,14 @@ void FakeIpHelper::addInterface(const MIB_IFROW& row)
 void FakeIpHelper::removeInterface(uint32_t index)
 {
     std::lock_guard lock(mutex_);
-    std::erase_if(interfaces_, [&](const MIB_IFROW& row) { return row.dwIndex == index; });
+    std::erase_if(interfaces_, [&](const InterfaceRow64& row) { return row.dwIndex == index; });
 }
 
-void FakeIpHelper::setCounters(uint32_t index, uint32_t inOctets, uint32_t outOctets)
+void FakeIpHelper::setCounters(uint32_t index, uint64_t inOctets, uint64_t outOctets)
 {
     std::lock_guard lock(mutex_);
-    for (MIB_IFROW& row : interfaces_) {
-        if (row.dwIndex != index) continue;
-        row.dwInOctets = inOctets;
-        row.dwOutOctets = outOctets;
+    for (InterfaceRow64& row : interfaces_) {
+        if (row.dwIndex == index) setOctets(row, inOctets, outOctets);
     }
 }
 
@@ -119,7 +129,7 @@ void FakeIpHelper::answerSizeQueriesWith(uint32_t code)
     sizeQueryAnswer_ = code;
 }
 
-void FakeIpHelper::growInterfaceTableAfterNextSizeQuery(const MIB_IFROW& row)
+void FakeIpHelper::growInterfaceTableAfterNextSizeQuery(const InterfaceRow64& row)
 {
     std::lock_guard lock(mutex_);
     pendingGrowth_ = row;

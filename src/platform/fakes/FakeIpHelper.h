@@ -21,9 +21,9 @@ constexpr uint32_t ipv4Address(uint8_t a, uint8_t b, uint8_t c, uint8_t d)
 }
 
 // A row whose description carries its terminating zero, as the platform
-// delivers it.
-MIB_IFROW interfaceRow(uint32_t index, const std::string& description, uint32_t speedBitsPerSecond = 0,
-                       uint32_t inOctets = 0, uint32_t outOctets = 0);
+// delivers it; the published 32-bit fields cut and saturated as there.
+InterfaceRow64 interfaceRow(uint32_t index, const std::string& description, uint64_t speedBitsPerSecond = 0,
+                            uint64_t inOctets = 0, uint64_t outOctets = 0);
 MIB_IPADDRROW addressRow(uint32_t interfaceIndex, uint32_t address);
 
 class FakeIpHelper : public IpHelperService {
@@ -31,10 +31,10 @@ public:
     uint32_t getIfTable(uint8_t* table, uint32_t* size, bool sorted) override;
     uint32_t getIpAddrTable(uint8_t* table, uint32_t* size, bool sorted) override;
 
-    void setInterfaces(std::vector<MIB_IFROW> rows);
-    void addInterface(const MIB_IFROW& row);
+    void setInterfaces(std::vector<InterfaceRow64> rows);
+    void addInterface(const InterfaceRow64& row);
     void removeInterface(uint32_t index);
-    void setCounters(uint32_t index, uint32_t inOctets, uint32_t outOctets);
+    void setCounters(uint32_t index, uint64_t inOctets, uint64_t outOctets);
     // Kept in the order given, which stands for the platform's sorted order.
     void setAddresses(std::vector<MIB_IPADDRROW> rows);
     void addAddress(const MIB_IPADDRROW& row);
@@ -45,7 +45,7 @@ public:
     void answerSizeQueriesWith(uint32_t code);
     // The row joins the interface table right after the next size query, so
     // the read that follows finds the table grown.
-    void growInterfaceTableAfterNextSizeQuery(const MIB_IFROW& row);
+    void growInterfaceTableAfterNextSizeQuery(const InterfaceRow64& row);
     // Interface tables declare this many rows more than they hold.
     void overstateInterfaceRowCount(uint32_t extraRows);
     // After `lookups` more address-table size queries, the next one throws
@@ -59,10 +59,10 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    std::vector<MIB_IFROW> interfaces_;
+    std::vector<InterfaceRow64> interfaces_;
     std::vector<MIB_IPADDRROW> addresses_;
     uint32_t sizeQueryAnswer_ = kErrorInsufficientBuffer;
-    std::optional<MIB_IFROW> pendingGrowth_;
+    std::optional<InterfaceRow64> pendingGrowth_;
     uint32_t extraRows_ = 0;
     int lookupsBeforeThrow_ = -1;
     int interfaceSizeQueries_ = 0;

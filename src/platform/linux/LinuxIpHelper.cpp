@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <system_error>
 #include <tuple>
 
+#include "platform/linux/NetlinkRoute.h"
 #include "platform/linux/SysfsText.h"
 
 namespace pelmora {
@@ -53,27 +55,24 @@ std::optional<Number> readNumber(const fs::path& file, int base = 10)
     return value;
 }
 
-// Counters wrap at 32 bits, as the interface table carries them.
-uint32_t counter32(const fs::path& interfaceDir, const char* name)
+uint64_t counter(const fs::path& interfaceDir, const char* name)
 {
-    const auto value = readNumber<uint64_t>(interfaceDir / "statistics" / name);
-    return value ? static_cast<uint32_t>(*value & 0xFFFFFFFFu) : 0;
+    return readNumber<uint64_t>(interfaceDir / "statistics" / name).value_or(0);
 }
 
-// Mbit/s to bit/s, saturated; 0 when unknown (-1, unreadable, odd text).
-uint32_t speedBitsPerSecond(const fs::path& interfaceDir)
+// Mbit/s to bit/s; 0 when unknown (-1, unreadable, odd text).
+uint64_t speedBitsPerSecond(const fs::path& interfaceDir)
 {
     const auto megabits = readNumber<int64_t>(interfaceDir / "speed");
-    if (!megabits || *megabits <= 0) return 0;
     constexpr int64_t kBitsPerMegabit = 1'000'000;
-    if (*megabits > int64_t{UINT32_MAX} / kBitsPerMegabit) return UINT32_MAX;
-    return static_cast<uint32_t>(*megabits * kBitsPerMegabit);
+    if (!megabits || *megabits <= 0 || *megabits > INT64_MAX / kBitsPerMegabit) return 0;
+    return static_cast<uint64_t>(*megabits * kBitsPerMegabit);
 }
 
-uint32_t interfaceType(const fs::path& interfaceDir)
+uint32_t interfaceType(const fs::path& interfaceDir, uint64_t linkType)
 {
     std::error_code error;
-    switch (readNumber<uint64_t>(interfaceDir / "type").value_or(0)) {
+    switch (linkType) {
         case kLinkEthernet:
             return fs::exists(interfaceDir / "wireless", error) ||
                            fs::exists(interfaceDir / "phy80211", error)
@@ -88,11 +87,15 @@ uint32_t interfaceType(const fs::path& interfaceDir)
     }
 }
 
-void fillStatus(MIB_IFROW& row, const fs::path& interfaceDir)
+uint32_t interfaceType(const fs::path& interfaceDir)
 {
-    const bool adminUp = (readNumber<uint32_t>(interfaceDir / "flags", 16).value_or(0) & IFF_UP) != 0;
+    return interfaceType(interfaceDir, readNumber<uint64_t>(interfaceDir / "type").value_or(0));
+}
+
+// `state` as /sys/class/net/*/operstate writes it.
+void fillStatus(MIB_IFROW& row, bool adminUp, std::string_view state)
+{
     row.dwAdminStatus = adminUp ? kAdminUp : kAdminDown;
-    const std::string state = readFirstLine(interfaceDir / "operstate").value_or("");
     if (!adminUp) {
         row.dwOperStatus = kOperNonOperational;
     } else if (state == "up" || state == "unknown") {  // the loopback says unknown
@@ -102,6 +105,20 @@ void fillStatus(MIB_IFROW& row, const fs::path& interfaceDir)
     } else {
         row.dwOperStatus = kOperDisconnected;
     }
+}
+
+void fillStatus(MIB_IFROW& row, const fs::path& interfaceDir)
+{
+    const bool adminUp = (readNumber<uint32_t>(interfaceDir / "flags", 16).value_or(0) & IFF_UP) != 0;
+    fillStatus(row, adminUp, readFirstLine(interfaceDir / "operstate").value_or(""));
+}
+
+// The operstate text of an IF_OPER_* number.
+std::string_view operStateText(uint8_t state)
+{
+    static constexpr std::string_view kTexts[] = {"unknown", "notpresent", "down", "lowerlayerdown",
+                                                  "testing", "dormant",    "up"};
+    return state < std::size(kTexts) ? kTexts[state] : "unknown";
 }
 
 void fillPhysicalAddress(MIB_IFROW& row, const fs::path& interfaceDir)
@@ -160,25 +177,38 @@ std::optional<uint32_t> interfaceIndex(const fs::path& interfaceDir)
     return index;
 }
 
-MIB_IFROW interfaceRow(const std::string& name, const fs::path& dir, uint32_t index)
+void setIdentity(InterfaceRow64& row, const std::string& name, uint32_t index, const std::string& description)
 {
-    MIB_IFROW row{};
     for (size_t i = 0; i < name.size() && i + 1 < kMaxInterfaceNameLen; ++i) {
         row.wszName[i] = static_cast<unsigned char>(name[i]);
     }
     row.dwIndex = index;
+    std::copy(description.begin(), description.end(), row.bDescr);
+    row.dwDescrLen = static_cast<uint32_t>(description.size() + 1);
+}
+
+// The published row's speed saturates and its counters wrap.
+void setSpeedAndOctets(InterfaceRow64& row, uint64_t speed, uint64_t inOctets, uint64_t outOctets)
+{
+    row.TransmitLinkSpeed = row.ReceiveLinkSpeed = speed;
+    row.dwSpeed = static_cast<uint32_t>(std::min<uint64_t>(speed, UINT32_MAX));
+    row.InOctets = inOctets;
+    row.OutOctets = outOctets;
+    row.dwInOctets = static_cast<uint32_t>(inOctets);
+    row.dwOutOctets = static_cast<uint32_t>(outOctets);
+}
+
+InterfaceRow64 interfaceRow(const std::string& name, const fs::path& dir, uint32_t index)
+{
+    InterfaceRow64 row{};
+    setIdentity(row, name, index, describe(name, dir));
     row.dwType = interfaceType(dir);
     row.dwMtu = readNumber<uint32_t>(dir / "mtu").value_or(0);
-    row.dwSpeed = speedBitsPerSecond(dir);
     fillPhysicalAddress(row, dir);
     fillStatus(row, dir);
     // Packet, error and discard counts stay 0: nothing reads them, and each
     // is one more file to open on every pass.
-    row.dwInOctets = counter32(dir, "rx_bytes");
-    row.dwOutOctets = counter32(dir, "tx_bytes");
-    const std::string description = describe(name, dir);
-    std::copy(description.begin(), description.end(), row.bDescr);
-    row.dwDescrLen = static_cast<uint32_t>(description.size() + 1);
+    setSpeedAndOctets(row, speedBitsPerSecond(dir), counter(dir, "rx_bytes"), counter(dir, "tx_bytes"));
     return row;
 }
 
@@ -212,6 +242,12 @@ uint32_t ipv4Of(const sockaddr* address)
 std::vector<InterfaceIpv4Address> SystemIpv4Addresses::addresses()
 {
     std::vector<InterfaceIpv4Address> found;
+    if (const auto dumped = dumpNetlinkIpv4Addresses()) {
+        for (const NetlinkIpv4Address& each : *dumped) {
+            found.push_back({each.label, each.address, each.netmask, each.broadcast, each.interfaceIndex});
+        }
+        return found;
+    }
     InterfaceAddressList list;
     for (const ifaddrs* entry = list.first(); entry != nullptr; entry = entry->ifa_next) {
         const bool ipv4 = entry->ifa_addr != nullptr && entry->ifa_addr->sa_family == AF_INET;
@@ -227,12 +263,79 @@ std::vector<InterfaceIpv4Address> SystemIpv4Addresses::addresses()
 }
 
 LinuxIpHelper::LinuxIpHelper(std::filesystem::path root, std::shared_ptr<Ipv4AddressSource> addresses)
-    : netClass_(std::move(root) / "sys" / "class" / "net"), addresses_(std::move(addresses))
+    : live_(fs::path(root).lexically_normal() == "/"),
+      netClass_(std::move(root) / "sys" / "class" / "net"),
+      addresses_(std::move(addresses))
 {
 }
 
-std::vector<MIB_IFROW> LinuxIpHelper::interfaceRows(bool identitiesOnly) const
+size_t LinuxIpHelper::liveRowsBound() const
 {
+    // A /sys mounted for another network namespace may list fewer than the
+    // dump gives, so the last dump counts too; a few rows spare, so an
+    // interface added just before the read does not fail it.
+    constexpr size_t kSpareRows = 16;
+    std::lock_guard lock(cacheMutex_);
+    return std::max(directoryEntries(), lastLiveRows_) + kSpareRows;
+}
+
+size_t LinuxIpHelper::directoryEntries() const
+{
+    size_t count = 0;
+    std::error_code error;
+    fs::directory_iterator entry(netClass_, error);
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) ++count;
+    return count;
+}
+
+std::vector<InterfaceRow64> LinuxIpHelper::liveInterfaceRows(const std::vector<NetlinkLink>& links) const
+{
+    std::lock_guard lock(cacheMutex_);
+    std::map<uint32_t, CachedInterface> cache;
+    std::vector<InterfaceRow64> rows;
+    rows.reserve(links.size());
+    for (const NetlinkLink& link : links) {
+        if (!isPlainName(link.name)) continue;  // never a path outside the tree
+        const fs::path dir = netClass_ / link.name;
+        const auto old = cache_.find(link.index);
+        const bool known = old != cache_.end() && old->second.name == link.name;
+        CachedInterface entry = known ? old->second : CachedInterface{};
+        if (!known) {
+            entry.name = link.name;
+            entry.type = interfaceType(dir, link.linkType);
+            entry.description = describe(link.name, dir);
+        }
+        // The speed changes only with the link: read again when it went down or up.
+        if (!known || entry.carrierChanges != link.carrierChanges || entry.operState != link.operState) {
+            entry.speed = speedBitsPerSecond(dir);
+            entry.carrierChanges = link.carrierChanges;
+            entry.operState = link.operState;
+        }
+
+        InterfaceRow64 row{};
+        setIdentity(row, link.name, link.index, entry.description);
+        row.dwType = entry.type;
+        row.dwMtu = link.mtu;
+        row.dwPhysAddrLen = std::min<uint32_t>(link.physicalAddressLength, kMaxLenPhysAddr);
+        std::copy_n(link.physicalAddress.begin(), row.dwPhysAddrLen, row.bPhysAddr);
+        fillStatus(row, (link.flags & IFF_UP) != 0, operStateText(link.operState));
+        setSpeedAndOctets(row, entry.speed, link.receivedOctets, link.sentOctets);
+        rows.push_back(row);
+        cache.emplace(link.index, std::move(entry));
+    }
+    cache_ = std::move(cache);  // only interfaces there now
+    lastLiveRows_ = rows.size();
+    std::sort(rows.begin(), rows.end(),
+              [](const InterfaceRow64& a, const InterfaceRow64& b) { return a.dwIndex < b.dwIndex; });
+    return rows;
+}
+
+std::vector<InterfaceRow64> LinuxIpHelper::interfaceRows(bool identitiesOnly) const
+{
+    if (live_) {
+        if (identitiesOnly) return std::vector<InterfaceRow64>(liveRowsBound());
+        if (const auto links = dumpNetlinkLinks()) return liveInterfaceRows(*links);
+    }
     struct Found {
         uint32_t index;
         std::string name;
@@ -251,11 +354,11 @@ std::vector<MIB_IFROW> LinuxIpHelper::interfaceRows(bool identitiesOnly) const
         return std::tie(a.index, a.name) < std::tie(b.index, b.name);
     });
 
-    std::vector<MIB_IFROW> rows;
+    std::vector<InterfaceRow64> rows;
     rows.reserve(found.size());
     for (const Found& each : found) {
         if (identitiesOnly) {
-            rows.push_back(MIB_IFROW{});
+            rows.push_back(InterfaceRow64{});
             rows.back().dwIndex = each.index;
         } else {
             rows.push_back(interfaceRow(each.name, netClass_ / each.name, each.index));
@@ -269,8 +372,9 @@ std::vector<MIB_IPADDRROW> LinuxIpHelper::addressRows() const
     std::vector<MIB_IPADDRROW> rows;
     for (const InterfaceIpv4Address& address : addresses_->addresses()) {
         std::string name = address.interfaceName;
-        if (!isPlainName(name)) continue;
-        auto index = interfaceIndex(netClass_ / name);
+        if (address.interfaceIndex == 0 && !isPlainName(name)) continue;
+        auto index = address.interfaceIndex != 0 ? std::optional(address.interfaceIndex)
+                                                 : interfaceIndex(netClass_ / name);
         if (!index && name.find(':') != std::string::npos) {
             name = name.substr(0, name.find(':'));  // an alias label names its interface first
             if (isPlainName(name)) index = interfaceIndex(netClass_ / name);

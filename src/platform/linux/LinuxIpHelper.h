@@ -1,13 +1,20 @@
 #pragma once
-// The interface table from /sys/class/net and the IPv4 address table from the
-// system's interface addresses, with the two-call size protocol.
+// The interface table and the IPv4 address table, with the two-call size
+// protocol. On the running system (root "/") the interfaces, their state and
+// counters come from one routing-netlink dump per table read, and only what
+// stays put (type, description) or changes with the link (speed) from
+// /sys/class/net, kept between reads; under any other root (a fixture tree)
+// everything is read from the tree's files.
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/IpHelper.h"
+#include "platform/linux/NetlinkRoute.h"
 
 namespace pelmora {
 
@@ -17,6 +24,7 @@ struct InterfaceIpv4Address {
     uint32_t address = 0;
     uint32_t netmask = 0;
     uint32_t broadcast = 0;
+    uint32_t interfaceIndex = 0;  // 0: found by name under the tree
 };
 
 class Ipv4AddressSource {
@@ -26,7 +34,8 @@ public:
     virtual std::vector<InterfaceIpv4Address> addresses() = 0;
 };
 
-// The addresses as getifaddrs lists them.
+// The addresses of a routing-netlink dump, or as getifaddrs lists them when
+// the dump cannot be made.
 class SystemIpv4Addresses : public Ipv4AddressSource {
 public:
     std::vector<InterfaceIpv4Address> addresses() override;
@@ -40,18 +49,36 @@ public:
     uint32_t getIfTable(uint8_t* table, uint32_t* size, bool sorted) override;
     uint32_t getIpAddrTable(uint8_t* table, uint32_t* size, bool sorted) override;
 
-    // One row per interface of <root>/sys/class/net with a readable ifindex,
-    // by ifindex.
-    // With `identitiesOnly`, rows that carry nothing but their index: enough
-    // to answer a size query without reading every interface's files.
-    std::vector<MIB_IFROW> interfaceRows(bool identitiesOnly = false) const;
+    // One row per interface, by ifindex: of <root>/sys/class/net with a
+    // readable ifindex, or of the netlink dump on the running system.
+    // With `identitiesOnly`, rows that carry nothing but their index, at
+    // least as many as there are interfaces: enough to answer a size query
+    // without reading every interface's files.
+    std::vector<InterfaceRow64> interfaceRows(bool identitiesOnly = false) const;
     // One row per address whose interface is found under <root>/sys/class/net,
     // sorted by address.
     std::vector<MIB_IPADDRROW> addressRows() const;
 
 private:
+    // What is kept of an interface between reads, by index.
+    struct CachedInterface {
+        std::string name;
+        uint32_t type = 0;
+        std::string description;
+        uint64_t speed = 0;
+        uint32_t carrierChanges = 0;
+        uint8_t operState = 0;
+    };
+    std::vector<InterfaceRow64> liveInterfaceRows(const std::vector<NetlinkLink>& links) const;
+    size_t liveRowsBound() const;
+    size_t directoryEntries() const;
+
+    bool live_;
     std::filesystem::path netClass_;
     std::shared_ptr<Ipv4AddressSource> addresses_;
+    mutable std::mutex cacheMutex_;
+    mutable std::map<uint32_t, CachedInterface> cache_;
+    mutable size_t lastLiveRows_ = 0;
 };
 
 }  // namespace pelmora

@@ -31,9 +31,11 @@ uint32_t readSystemTable(std::vector<uint8_t>& buffer, Query query)
     return kErrorInsufficientBuffer;
 }
 
-MIB_IFROW interfaceRow(const ::MIB_IFROW& system)
+// The 32-bit table's counters and speed fill the 64-bit fields as they are:
+// they wrap at 32 bits and saturate at 4.29 Gbit/s like the table itself.
+InterfaceRow64 interfaceRow(const ::MIB_IFROW& system)
 {
-    MIB_IFROW row{};
+    InterfaceRow64 row{};
     static_assert(sizeof row.wszName == sizeof system.wszName);
     std::memcpy(row.wszName, system.wszName, sizeof row.wszName);
     row.dwIndex = system.dwIndex;
@@ -60,6 +62,10 @@ MIB_IFROW interfaceRow(const ::MIB_IFROW& system)
     // A description length beyond its field would read past the row.
     row.dwDescrLen = system.dwDescrLen < sizeof row.bDescr ? system.dwDescrLen : sizeof row.bDescr;
     std::memcpy(row.bDescr, system.bDescr, sizeof row.bDescr);
+    row.InOctets = system.dwInOctets;
+    row.OutOctets = system.dwOutOctets;
+    row.TransmitLinkSpeed = system.dwSpeed;
+    row.ReceiveLinkSpeed = system.dwSpeed;
     return row;
 }
 

@@ -69,13 +69,15 @@ void TSettingsForm::FillDriveTree()
 
 void TSettingsForm::FillNetworkList()
 {
-    for (const std::string& entry : networkEntryTexts(traffic_))
-        NetworkInterface->addEntry(QString::fromStdString(entry));
+    const DialogNetworkSettings settings = readNetworkSettings(store_);
+    const std::vector<NetworkEntry> entries = networkEntries(traffic_, settings);
+    for (const NetworkEntry& entry : entries) {
+        NetworkInterface->addEntry(QString::fromStdString(entry.text));
+        interfacePositions_.push_back(entry.position);
+    }
     FitHorizontalExtent(NetworkInterface);
 
-    const DialogNetworkSettings settings = readNetworkSettings(store_);
-    for (int32_t position : storedInterfacePositions(settings, NetworkInterface->count()))
-        NetworkInterface->setChecked(position, true);
+    for (int32_t row : storedInterfaceRows(settings, entries)) NetworkInterface->setChecked(row, true);
 }
 
 void TSettingsForm::FitHorizontalExtent(CheckListBox* list)
@@ -96,7 +98,7 @@ void TSettingsForm::btnApplyClick()
         nodes.push_back({text.empty() ? '\0' : text[0], text, DriveTreeView::stateIndex(item)});
     }
     const ApplyChoice choice = chooseSettings(nodes, NetworkInterface->checkedStates(), trackSpeed->value(),
-                                              FirstDrive, SecondDrive);
+                                              FirstDrive, SecondDrive, interfacePositions_);
     if (choice.rejection) {
         showWarning(*choice.rejection);
         return;

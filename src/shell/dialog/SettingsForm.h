@@ -5,6 +5,7 @@
 // the drives and interfaces of that moment.
 #include <QDialog>
 #include <string>
+#include <vector>
 
 #include "net/TrafficList.h"
 #include "platform/Drives.h"
@@ -90,6 +91,7 @@ private:
     ShellOpen& shell_;
     std::string FirstDrive;
     std::string SecondDrive;
+    std::vector<int32_t> interfacePositions_;  // the monitor position of each interface row
 };
 
 }  // namespace pelmora
