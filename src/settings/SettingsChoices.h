@@ -27,7 +27,8 @@ int32_t freePercent(int64_t freeBytes, int64_t sizeBytes);
 
 // "42.00 GB (38%) of free disk space". The unit is chosen by the free bytes
 // alone. A drive whose space cannot be read shows "0.00 KB (0%) of free disk
-// space".
+// space", and a drive that does not answer in time "not responding".
+inline constexpr const char* kDriveNotRespondingText = "not responding";
 std::string DriveFreeSpaceText(char letter, Drives& drives, const NumberSeparators& separators);
 
 // What the dialog reads when it opens. A value the store cannot read (one of
