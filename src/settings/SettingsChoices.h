@@ -203,21 +203,23 @@ DialogNetworkSettings readNetworkSettings(Store& store)
     return settings;
 }
 
-// Writes the seven values one by one in their fixed order. There is no
-// transaction: after a refused write the values before it stay written.
+// Writes the seven values in their fixed order, all in one go: a store that
+// can (the file store) keeps all of them or, when one is refused, none.
 template <typename Store>
 SaveResult saveSettings(Store& store, const ChosenSettings& chosen)
 {
     detail::OpenKey<Store> key(store);
     if (!key.opened()) return SaveResult::KeyNotOpened;
     try {
-        store.WriteString("Drive1", chosen.drive1);
-        store.WriteString("Drive2", chosen.drive2);
-        store.WriteInteger("NrDrives", chosen.nrDrives);
-        store.WriteInteger("NrNetwork", chosen.nrNetwork);
-        store.WriteInteger("Network1", chosen.network1);
-        store.WriteInteger("Network2", chosen.network2);
-        store.WriteInteger("RefreshSpeed", chosen.refreshSpeed);
+        store.writeValues({
+            {"Drive1", chosen.drive1},
+            {"Drive2", chosen.drive2},
+            {"NrDrives", std::to_string(chosen.nrDrives)},
+            {"NrNetwork", std::to_string(chosen.nrNetwork)},
+            {"Network1", std::to_string(chosen.network1)},
+            {"Network2", std::to_string(chosen.network2)},
+            {"RefreshSpeed", std::to_string(chosen.refreshSpeed)},
+        });
     } catch (const std::exception&) {
         // A refused write, or the file system failing under the store.
         return SaveResult::WriteFailed;
