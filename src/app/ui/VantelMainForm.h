@@ -42,6 +42,8 @@ public:
     ~VantelMainForm() override;
 
     void setBackForm(BackForm* backForm);
+    // Saves where the widget stands now, as it will be saved on closing.
+    void savePlacementWhileShown() { placement_.saveWhileShown(); }
 
 public slots:
     void RefreshTimerTimer();
@@ -66,6 +68,7 @@ private:
     void connectLayout();
     void createPopupMenu();
     void createTrayIcon();
+    void watchTrayHost();
 
     Dependencies deps_;
     WidgetLayout* layout_;
@@ -76,6 +79,9 @@ private:
     QMenu popupMenu_;
     QAction* stayOnTopAction_ = nullptr;
     QSystemTrayIcon trayIcon_;
+    // Runs while the widget is hidden in the notification area, so that a
+    // tray host that goes away does not take the widget with it.
+    QTimer trayHostWatch_;
     QPointer<BackForm> backForm_;
     QtWindowPlacement placement_;
 };
