@@ -54,7 +54,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # The unit tests of the core that need no Linux service or file store.
 file(GLOB PELMORA_WINDOWS_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
 list(FILTER PELMORA_WINDOWS_UNIT_TESTS EXCLUDE REGEX
-  "/(Linux[A-Za-z]*|SettingsStore[A-Za-z]*|SettingsLocation|PlacementFile|RefreshCycle)Test\\.cpp$")
+  "/(Linux[A-Za-z]*|NetlinkRoute|SettingsStore[A-Za-z]*|SettingsLocation|PlacementFile|RefreshCycle)Test\\.cpp$")
 add_executable(pelmora_unit_tests ${PELMORA_WINDOWS_UNIT_TESTS} ${PELMORA_MANIFEST_RESOURCE})
 target_link_libraries(pelmora_unit_tests PRIVATE pelmora_fakes GTest::gtest_main)
 

@@ -3,6 +3,7 @@
 // built for. Each system has its own composition file
 // (LinuxReadingsPlatform.cpp, WindowsReadingsPlatform.cpp); the build
 // compiles the one for its target.
+#include <functional>
 #include <memory>
 
 #include "platform/Services.h"
@@ -19,5 +20,10 @@ public:
 
 // The real services and the user's own settings.
 std::unique_ptr<ReadingsPlatform> makeReadingsPlatform();
+
+// Runs `readings` so that the command ends with its exit code even when a
+// query is stuck for good in a file system that stopped answering (on Linux,
+// in a child process that may linger; elsewhere, directly).
+int runReadingsToTheEnd(const std::function<int()>& readings);
 
 }  // namespace pelmora

@@ -25,4 +25,10 @@ std::unique_ptr<ReadingsPlatform> makeReadingsPlatform()
     return std::make_unique<WindowsReadingsPlatform>();
 }
 
+// A thread stuck in a query does not keep a Windows process from ending.
+int runReadingsToTheEnd(const std::function<int()>& readings)
+{
+    return readings();
+}
+
 }  // namespace pelmora

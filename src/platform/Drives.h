@@ -23,6 +23,10 @@ public:
     // Bytes the caller may still use, and the volume's total bytes.
     virtual bool diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes) = 0;
     virtual bool volumeLabel(char letter, std::string& label) = 0;
+    // False while a query on the drive has not answered in time (a share
+    // whose server went away, a stuck device): its space and label then fail
+    // at once, without asking again, until the hung query returns.
+    virtual bool responding(char /*letter*/) { return true; }
 };
 
 }  // namespace pelmora

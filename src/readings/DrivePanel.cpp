@@ -4,6 +4,7 @@
 #include <climits>
 #include <cwchar>
 #include <cwctype>
+#include <stdexcept>
 
 namespace pelmora {
 
@@ -78,23 +79,30 @@ void DrivePanel::update(const CurrentDrives& current)
 {
     const NumberSeparators separators = separators_();
     const Row first{controls_.lblDrive1, controls_.lblDrive1Free, controls_.Drive1};
+    std::string silent;  // the drives that did not respond, "C: D:"
+    const auto show = [&](const std::string& drive, const Row& row) {
+        if (showDrive(drive, row, separators)) return;
+        if (!silent.empty()) silent += ' ';
+        silent += drive.substr(0, 1) + ":";
+    };
     if (current.first.empty()) {
         first.caption->setText(kNoDriveCaption);
         first.bar->setPosition(0);
         first.percentage->setText(kPercentNotAvailable);
     } else {
-        showDrive(current.first, first, separators);
+        show(current.first, first);
     }
 
     const Row second{controls_.lblDrive2, controls_.lblDrive2Free, controls_.Drive2};
     const bool monitored = !current.second.empty();
-    if (monitored) showDrive(current.second, second, separators);
+    if (monitored) show(current.second, second);
     second.caption->setVisible(monitored);
     second.percentage->setVisible(monitored);
     second.bar->setVisible(monitored);
+    if (!silent.empty()) throw std::runtime_error("drive not responding: " + silent);
 }
 
-void DrivePanel::showDrive(const std::string& drive, const Row& row, const NumberSeparators& separators)
+bool DrivePanel::showDrive(const std::string& drive, const Row& row, const NumberSeparators& separators)
 {
     const char letter = drive[0];
     std::string label;
@@ -105,15 +113,17 @@ void DrivePanel::showDrive(const std::string& drive, const Row& row, const Numbe
     const bool measured = drives_.diskFreeSpace(letter, freeBytes, totalBytes);
     const uint64_t sizeMiB = measured ? totalBytes / kBytesPerMiB : 0;
     if (sizeMiB == 0) {
-        row.caption->setText(caption + " " + kDriveNotAvailable);
+        const bool responding = measured || drives_.responding(letter);
+        row.caption->setText(caption + " " + (responding ? kDriveNotAvailable : kDriveNotResponding));
         row.bar->setPosition(0);
         row.percentage->setText(kPercentNotAvailable);
-        return;
+        return responding;
     }
     const uint32_t used = usedSharePercent(freeBytes / kBytesPerMiB, sizeMiB);
     row.bar->setPosition(used);
     row.percentage->setText(std::to_string(used) + "%");
     row.caption->setText(caption + " [" + driveSizeGB(sizeMiB, separators) + " GB]");
+    return true;
 }
 
 }  // namespace pelmora

@@ -17,6 +17,10 @@ namespace pelmora {
 // of the size, the bar stands at 0 and the percentage label reads "N/A".
 inline constexpr const char* kDriveNotAvailable = "[not available]";
 inline constexpr const char* kPercentNotAvailable = "N/A";
+// The same for a drive whose query did not answer in time (a share whose
+// server went away, a stuck device); the step then reports the drive as
+// failed, after both rows are written.
+inline constexpr const char* kDriveNotResponding = "[not responding]";
 // The first row's caption when there is no first drive at all (no fixed
 // drive on the machine and none chosen).
 inline constexpr const char* kNoDriveCaption = "No drive";
@@ -40,6 +44,7 @@ public:
     DrivePanel(WidgetControls& controls, Drives& drives,
                SeparatorsSource separators = localeNumberSeparators);
 
+    // Throws std::runtime_error naming the drives that did not respond.
     void update(const CurrentDrives& current);
 
 private:
@@ -48,7 +53,8 @@ private:
         Label* percentage;
         Bar* bar;
     };
-    void showDrive(const std::string& drive, const Row& row, const NumberSeparators& separators);
+    // False when the drive did not respond.
+    bool showDrive(const std::string& drive, const Row& row, const NumberSeparators& separators);
 
     WidgetControls& controls_;
     Drives& drives_;

@@ -20,6 +20,25 @@ std::string describe(const std::string& what, const fs::path& path, int errorNum
     return what + " " + path.string() + ": " + std::strerror(errorNumber);
 }
 
+FileStamp stampFrom(const struct stat& info)
+{
+    return FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
+bool sameTime(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// ".Talvessa.reg.tmp-" for Talvessa.reg: mkostemp adds six characters.
+std::string temporaryPrefix(const fs::path& target)
+{
+    std::string prefix = target.filename().string();
+    prefix.insert(0, 1, '.');
+    prefix.append(".tmp-");
+    return prefix;
+}
+
 void setError(std::string* error, std::string text)
 {
     if (error) *error = std::move(text);
@@ -40,6 +59,24 @@ bool writeAll(int fd, std::string_view bytes)
 
 }  // namespace
 
+bool FileStamp::operator==(const FileStamp& other) const
+{
+    return device == other.device && inode == other.inode && size == other.size &&
+           sameTime(modified, other.modified) && sameTime(changed, other.changed);
+}
+
+std::optional<FileStamp> stampOf(const fs::path& file)
+{
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) return std::nullopt;
+    return stampFrom(info);
+}
+
+bool isRacy(const FileStamp& stamp, const timespec& readAt)
+{
+    return readAt.tv_sec - stamp.modified.tv_sec < 2;
+}
+
 FileRead readWholeFile(const fs::path& file, std::size_t maxBytes)
 {
     FileRead result;
@@ -58,6 +95,7 @@ FileRead readWholeFile(const fs::path& file, std::size_t maxBytes)
         result.error = "not a regular file: " + file.string();
         return result;
     }
+    result.stamp = stampFrom(info);
     char buffer[16384];
     for (;;) {
         const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
@@ -121,9 +159,7 @@ bool replaceFileAtomically(const fs::path& target, std::string_view bytes, std::
     }
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tempName = target.filename().string();
-    tempName.insert(0, 1, '.');
-    std::string pattern = (folder / (tempName + ".tmp-XXXXXX")).string();
+    std::string pattern = (folder / (temporaryPrefix(target) + "XXXXXX")).string();
     FileDescriptor temp(::mkostemp(pattern.data(), O_CLOEXEC));
     if (temp.get() < 0) {
         setError(error, describe("cannot create a temporary file in", folder, errno));
@@ -146,6 +182,25 @@ bool replaceFileAtomically(const fs::path& target, std::string_view bytes, std::
     FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0) ::fsync(dir.get());
     return true;
+}
+
+int removeStaleTemporaries(const fs::path& target, std::chrono::seconds age)
+{
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string prefix = temporaryPrefix(target);
+    const time_t before = ::time(nullptr) - static_cast<time_t>(age.count());
+    int removed = 0;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::directory_entry& entry = *it;
+        const std::string name = entry.path().filename().string();
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        struct stat info {};
+        if (::lstat(entry.path().c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        if (info.st_mtim.tv_sec >= before) continue;
+        if (::unlink(entry.path().c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace pelmora

@@ -23,21 +23,35 @@ std::string_view lineEndOf(std::string_view raw)
 
 }  // namespace
 
-IniDocument IniDocument::parse(std::string_view text)
+std::optional<IniDocument> IniDocument::parse(std::string_view text)
 {
     IniDocument document;
     bool lineEndKnown = false;
+    // Runs of comments, blank lines and lines not understood share one Line,
+    // copied once, so they cost no more than their bytes.
+    std::string_view run;
+    const auto push = [&](Line line, std::string_view raw) {
+        if (document.lines_.size() >= kMaxIniLines) return false;
+        line.raw = std::string(raw);
+        document.lines_.push_back(std::move(line));
+        return true;
+    };
+    const auto flushRun = [&] {
+        const bool pushed = run.empty() || push(Line{}, run);
+        run = {};
+        return pushed;
+    };
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::size_t length = (end == std::string_view::npos) ? text.size() : end + 1;
-        Line line;
-        line.raw = std::string(text.substr(0, length));
+        const std::string_view raw = text.substr(0, length);
         text.remove_prefix(length);
-        if (!lineEndKnown && hasLineEnd(line.raw)) {
-            document.lineEnd_ = std::string(lineEndOf(line.raw));
+        if (!lineEndKnown && hasLineEnd(raw)) {
+            document.lineEnd_ = std::string(lineEndOf(raw));
             lineEndKnown = true;
         }
-        const std::string_view content = trimLine(line.raw);
+        Line line;
+        const std::string_view content = trimLine(raw);
         const std::size_t equals = content.find('=');
         if (content.size() >= 2 && content.front() == '[' && content.back() == ']') {
             line.kind = Line::Kind::Section;
@@ -47,9 +61,13 @@ IniDocument IniDocument::parse(std::string_view text)
             line.kind = Line::Kind::Entry;
             line.name = std::string(trimLine(content.substr(0, equals)));
             line.value = std::string(trimLine(content.substr(equals + 1)));
+        } else {
+            run = run.empty() ? raw : std::string_view(run.data(), run.size() + raw.size());
+            continue;
         }
-        document.lines_.push_back(std::move(line));
+        if (!flushRun() || !push(std::move(line), raw)) return std::nullopt;
     }
+    if (!flushRun()) return std::nullopt;
     return document;
 }
 
@@ -105,7 +123,7 @@ void IniDocument::setValue(std::string_view section, std::string_view key, std::
     if (!lines_.empty() && !hasLineEnd(lines_.back().raw)) lines_.back().raw += lineEnd_;
     std::optional<std::size_t> sectionAt = findSection(section);
     if (!sectionAt) {
-        if (!lines_.empty() && !trimLine(lines_.back().raw).empty())
+        if (!lines_.empty() && !trimLine(lastPhysicalLine(lines_.back().raw)).empty())
             lines_.push_back(Line{Line::Kind::Other, lineEnd_, {}, {}});
         Line header{Line::Kind::Section, std::string(1, '['), std::string(section), {}};
         header.raw += section;

@@ -4,6 +4,7 @@
 // first section and key of a name count, a changed key keeps its place, a new
 // key goes to the end of its section and a new section to the end of the
 // file. Comments and lines that are not understood pass through untouched.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,9 +12,15 @@
 
 namespace pelmora {
 
+// Sections, entries and runs of other lines a file may hold; one with more
+// is no placement file of ours (it would cost far more memory than it is worth).
+inline constexpr std::size_t kMaxIniLines = 16384;
+
 class IniDocument {
 public:
-    static IniDocument parse(std::string_view text);
+    // Nothing when the text holds more than kMaxIniLines lines of sections,
+    // entries and runs of other lines.
+    static std::optional<IniDocument> parse(std::string_view text);
     std::string text() const;
 
     // The key's text with blanks around it taken off; nothing when missing.
@@ -24,7 +31,7 @@ private:
     struct Line {
         enum class Kind { Other, Section, Entry };
         Kind kind = Kind::Other;
-        std::string raw;   // as in the file, line end included
+        std::string raw;   // as in the file, line ends included
         std::string name;  // section name or key
         std::string value;
     };

@@ -28,7 +28,9 @@ std::optional<LoadedIni> loadIni(const std::filesystem::path& file)
     if (read.status != FileRead::Status::Ok) return std::nullopt;
     const std::optional<DecodedTextFile> decoded = decodeTextFile(read.bytes);
     if (!decoded) return std::nullopt;
-    return LoadedIni{IniDocument::parse(decoded->text), decoded->encoding};
+    std::optional<IniDocument> document = IniDocument::parse(decoded->text);
+    if (!document) return std::nullopt;
+    return LoadedIni{std::move(*document), decoded->encoding};
 }
 
 int32_t readInteger(const IniDocument& ini, const std::string& section, const char* key, int32_t defaultValue)
@@ -194,7 +196,18 @@ std::optional<RestoredPlacement> PlacementTracker::restore(const CurrentWindow& 
 {
     restored_ = true;
     savedSinceShown_ = false;
+    if (!swept_ && !file_.empty()) {
+        swept_ = true;
+        removeStaleTemporaries(resolveSymlinks(file_), kStaleTemporaryAge);
+    }
     return restorePlacement(file_, section_, current, restoreState);
+}
+
+bool PlacementTracker::saveWhileShown(const WindowPlacement& placement, int32_t screenWidth,
+                                      int32_t screenHeight)
+{
+    if (!restored_) return false;
+    return savePlacement(file_, section_, placement, screenWidth, screenHeight, true);
 }
 
 bool PlacementTracker::saveOnClose(const WindowPlacement& placement, int32_t screenWidth,

@@ -73,8 +73,12 @@ class PlacementTracker {
 public:
     PlacementTracker(std::filesystem::path file, std::string section);
 
-    // Each time the window is about to become visible.
+    // Each time the window is about to become visible. The first time also
+    // removes temporary files that killed writes left beside the file.
     std::optional<RestoredPlacement> restore(const CurrentWindow& current, bool restoreState);
+    // While the window stands on screen (after a drag, before the session
+    // ends): Visible "1", and a later close or destruction still saves.
+    bool saveWhileShown(const WindowPlacement& placement, int32_t screenWidth, int32_t screenHeight);
     // When the window's close is accepted: Visible "0".
     bool saveOnClose(const WindowPlacement& placement, int32_t screenWidth, int32_t screenHeight);
     // When the window is destroyed without having been saved since it was
@@ -88,6 +92,7 @@ private:
     std::string section_;
     bool restored_ = false;
     bool savedSinceShown_ = false;
+    bool swept_ = false;
 };
 
 }  // namespace pelmora

@@ -29,16 +29,22 @@ bool deletionCovers(std::string_view deleted, std::string_view keyPath)
            equalNoCaseAscii(keyPath.substr(0, deleted.size()), deleted);
 }
 
-std::vector<std::string_view> physicalLines(std::string_view text)
+// Takes the next physical line, its line end included, off the front of `text`.
+std::string_view takeLine(std::string_view& text)
 {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::size_t length = (end == std::string_view::npos) ? text.size() : end + 1;
-        lines.push_back(text.substr(0, length));
-        text.remove_prefix(length);
-    }
-    return lines;
+    const std::size_t end = text.find('\n');
+    const std::size_t length = (end == std::string_view::npos) ? text.size() : end + 1;
+    const std::string_view line = text.substr(0, length);
+    text.remove_prefix(length);
+    return line;
+}
+
+// The line end of an item's first line: what the file's own lines end with.
+std::string_view firstLineEnd(std::string_view raw)
+{
+    const std::size_t end = raw.find('\n');
+    if (end == std::string_view::npos) return "";
+    return (end > 0 && raw[end - 1] == '\r') ? "\r\n" : "\n";
 }
 
 bool continues(std::string_view raw)
@@ -58,14 +64,31 @@ bool isHexContinuation(std::string_view content)
 
 }  // namespace
 
-std::vector<RegDocument::Item> RegDocument::splitItems(std::string_view text)
+std::optional<std::vector<RegDocument::Item>> RegDocument::splitItems(std::string_view text)
 {
-    const std::vector<std::string_view> lines = physicalLines(text);
     std::vector<Item> items;
-    for (std::size_t i = 0; i < lines.size();) {
+    // Runs of lines that are neither sections nor values (blank lines,
+    // comments, anything not understood) share one item, copied once, so they
+    // cost no more than their bytes; the first line with content stays on its
+    // own, for the version check.
+    std::string_view run;
+    bool contentSeen = false;
+    const auto push = [&](Item item, std::string_view raw) {
+        if (items.size() >= kMaxRegItems) return false;
+        item.raw = std::string(raw);
+        items.push_back(std::move(item));
+        return true;
+    };
+    const auto flushRun = [&] {
+        const bool pushed = run.empty() || push(Item{}, run);
+        run = {};
+        return pushed;
+    };
+    while (!text.empty()) {
+        const std::string_view line = takeLine(text);
+        std::string_view raw = line;
         Item item;
-        std::size_t count = 1;
-        const std::string_view content = trimLine(lines[i]);
+        const std::string_view content = trimLine(line);
         if (content.size() >= 2 && content.front() == '[' && content.back() == ']') {
             std::string_view path = content.substr(1, content.size() - 2);
             item.kind = Item::Kind::Section;
@@ -73,24 +96,31 @@ std::vector<RegDocument::Item> RegDocument::splitItems(std::string_view text)
             if (item.deletesKey) path.remove_prefix(1);
             item.keyPath = std::string(path);
         } else if (!content.empty() && (content.front() == '"' || content.front() == '@')) {
-            std::optional<RegValueLine> parsed = parseRegValueLine(withoutLineEnd(lines[i]));
-            if (!parsed && continues(lines[i])) {
+            std::optional<RegValueLine> parsed = parseRegValueLine(withoutLineEnd(line));
+            if (!parsed && continues(line)) {
                 // A hex list may go on over lines ending in a backslash. Only
                 // lines of hex bytes are taken in, so every line is looked at
                 // a bounded number of times however the file is made.
-                std::string joined(trimLine(lines[i]));
+                std::string joined(trimLine(line));
                 joined.pop_back();
                 if (parseRegValueLine(joined)) {
-                    std::size_t next = i + 1;
-                    while (next < lines.size() && isHexContinuation(trimLine(lines[next]))) {
-                        std::string_view part = trimLine(lines[next++]);
+                    std::string_view rest = text;
+                    while (!rest.empty()) {
+                        std::string_view next = rest;
+                        std::string_view part = trimLine(takeLine(next));
+                        if (!isHexContinuation(part)) break;
+                        rest = next;
                         const bool more = part.ends_with('\\');
                         if (more) part.remove_suffix(1);
                         joined += part;
                         if (!more) break;
                     }
                     parsed = parseRegValueLine(joined);
-                    if (parsed) count = next - i;
+                    if (parsed) {
+                        raw = std::string_view(line.data(),
+                                               static_cast<std::size_t>(rest.data() - line.data()));
+                        text = rest;
+                    }
                 }
             }
             if (parsed) {
@@ -98,17 +128,24 @@ std::vector<RegDocument::Item> RegDocument::splitItems(std::string_view text)
                 item.value = std::move(*parsed);
             }
         }
-        for (std::size_t j = i; j < i + count; ++j) item.raw += lines[j];
-        items.push_back(std::move(item));
-        i += count;
+        const bool firstContent = !contentSeen && !content.empty();
+        contentSeen = contentSeen || firstContent;
+        if (item.kind == Item::Kind::Other && !firstContent) {
+            run = run.empty() ? raw : std::string_view(run.data(), run.size() + raw.size());
+            continue;
+        }
+        if (!flushRun() || !push(std::move(item), raw)) return std::nullopt;
     }
+    if (!flushRun()) return std::nullopt;
     return items;
 }
 
 std::optional<RegDocument> RegDocument::parse(std::string_view text)
 {
     RegDocument document;
-    document.items_ = splitItems(text);
+    std::optional<std::vector<Item>> items = splitItems(text);
+    if (!items) return std::nullopt;
+    document.items_ = std::move(*items);
     auto first = std::find_if(document.items_.begin(), document.items_.end(),
                               [](const Item& item) { return !trimLine(item.raw).empty(); });
     if (first == document.items_.end() || first->kind != Item::Kind::Other) return std::nullopt;
@@ -117,8 +154,8 @@ std::optional<RegDocument> RegDocument::parse(std::string_view text)
         return std::nullopt;
     first->kind = Item::Kind::Version;
     for (const Item& item : document.items_) {
-        if (!lineEndOf(item.raw).empty()) {
-            document.lineEnd_ = std::string(lineEndOf(item.raw));
+        if (!firstLineEnd(item.raw).empty()) {
+            document.lineEnd_ = std::string(firstLineEnd(item.raw));
             break;
         }
     }
@@ -199,7 +236,7 @@ void RegDocument::addKey(std::string_view keyPath)
 {
     if (hasKey(keyPath)) return;
     if (!items_.empty() && lineEndOf(items_.back().raw).empty()) items_.back().raw += lineEnd_;
-    if (!items_.empty() && !trimLine(items_.back().raw).empty()) {
+    if (!items_.empty() && !trimLine(lastPhysicalLine(items_.back().raw)).empty()) {
         Item blank;
         blank.raw = lineEnd_;
         items_.push_back(std::move(blank));

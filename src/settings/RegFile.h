@@ -3,6 +3,7 @@
 // kept line for line: lines that are not understood, comments, other keys
 // and their values pass through a change untouched, and a change rewrites
 // only the line of the value changed.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,11 +14,15 @@
 namespace pelmora {
 
 inline constexpr std::string_view kRegVersionLine = "Windows Registry Editor Version 5.00";
+// Sections, values and runs of other lines a file may hold; one with more is
+// no settings file of ours (it would cost far more memory than it is worth).
+inline constexpr std::size_t kMaxRegItems = 16384;
 
 class RegDocument {
 public:
     // Nothing when the text does not start (after blank lines) with the
-    // version line, "Windows Registry Editor Version 5.00" or "REGEDIT4".
+    // version line, "Windows Registry Editor Version 5.00" or "REGEDIT4", or
+    // holds more than kMaxRegItems items.
     static std::optional<RegDocument> parse(std::string_view text);
     // Just the version line and a blank line.
     static RegDocument create(std::string lineEnd);
@@ -52,7 +57,7 @@ private:
     // The line that decides a value: the last one for the name in the key.
     std::optional<std::size_t> decidingLine(std::string_view keyPath, std::string_view name) const;
     void insertAfter(std::size_t index, std::string line);
-    static std::vector<Item> splitItems(std::string_view text);
+    static std::optional<std::vector<Item>> splitItems(std::string_view text);
 
     std::vector<Item> items_;
     std::string lineEnd_ = "\n";

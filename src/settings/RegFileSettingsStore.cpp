@@ -1,5 +1,7 @@
 #include "settings/RegFileSettingsStore.h"
 
+#include <time.h>
+
 #include "core/TextTrim.h"
 #include "settings/AtomicFile.h"
 #include "settings/TextEncoding.h"
@@ -20,33 +22,56 @@ RegFileSettingsStore::RegFileSettingsStore(std::filesystem::path file) : file_(s
 {
 }
 
+bool RegFileSettingsStore::load(const std::filesystem::path& target)
+{
+    timespec readAt{};
+    ::clock_gettime(CLOCK_REALTIME, &readAt);
+    const FileRead read = readWholeFile(target);
+    if (read.status == FileRead::Status::Failed) return false;
+
+    Parsed parsed;
+    parsed.stamp = read.stamp;
+    if (const std::optional<DecodedTextFile> decoded = decodeTextFile(read.bytes)) {
+        parsed.encoding = decoded->encoding;
+        ++parses_;
+        // A missing or blank file holds nothing to keep; anything else must
+        // be a registry file, or it is left alone.
+        if (trimLine(decoded->text).empty()) {
+            parsed.document = std::make_shared<const RegDocument>(
+                RegDocument::create(parsed.encoding == TextFileEncoding::Utf16Le ? "\r\n" : "\n"));
+        } else if (std::optional<RegDocument> document = RegDocument::parse(decoded->text)) {
+            parsed.document = std::make_shared<const RegDocument>(std::move(*document));
+        }
+    }
+    parsed_ = std::move(parsed);
+    // Only a file that was there and cannot change unseen is kept for the next open.
+    keepParsed_ = read.status == FileRead::Status::Ok && !isRacy(parsed_->stamp, readAt);
+    return true;
+}
+
 bool RegFileSettingsStore::open()
 {
     close();
     if (file_.empty()) return false;
-    // Opening follows symbolic links itself; only a write needs the real path.
-    const FileRead read = readWholeFile(file_);
-    if (read.status == FileRead::Status::Failed) return false;
-
-    const std::optional<DecodedTextFile> decoded = decodeTextFile(read.bytes);
-    if (!decoded) return false;
-    encoding_ = decoded->encoding;
-    const std::string& text = decoded->text;
-
-    // A missing or blank file holds nothing to keep; anything else must be a
-    // registry file, or it is left alone.
-    std::optional<RegDocument> document;
-    if (trimLine(text).empty()) {
-        document = RegDocument::create(encoding_ == TextFileEncoding::Utf16Le ? "\r\n" : "\n");
-    } else {
-        document = RegDocument::parse(text);
-        if (!document) return false;
+    const std::filesystem::path target = resolveSymlinks(file_);
+    if (!swept_) {
+        swept_ = true;
+        removeStaleTemporaries(target, kStaleTemporaryAge);
     }
+    const std::optional<FileStamp> stamp = stampOf(target);
+    const bool unchanged = parsed_ && keepParsed_ && stamp && parsed_->stamp == *stamp;
+    if (!unchanged && !load(target)) {
+        parsed_.reset();
+        return false;
+    }
+    if (!parsed_->document) return false;
+    encoding_ = parsed_->encoding;
 
+    std::shared_ptr<const RegDocument> document = parsed_->document;
     if (!document->hasKey(keyPath())) {
-        RegDocument withKey = *document;
-        withKey.addKey(keyPath());
-        if (!persist(withKey)) {
+        auto withKey = std::make_shared<RegDocument>(*document);
+        withKey->addKey(keyPath());
+        if (!persist(*withKey)) {
             document_ = std::move(document);
             return false;
         }
@@ -70,6 +95,8 @@ bool RegFileSettingsStore::isOpen() const
 
 bool RegFileSettingsStore::persist(const RegDocument& document)
 {
+    // Whatever happens below, the file may have changed: read it next time.
+    keepParsed_ = false;
     const std::optional<std::string> bytes = encodeTextFile(document.text(), encoding_);
     if (!bytes) return false;
     const std::filesystem::path target = resolveSymlinks(file_);
@@ -87,9 +114,18 @@ std::optional<std::string> RegFileSettingsStore::readText(const std::string& nam
 
 void RegFileSettingsStore::writeText(const std::string& name, const std::string& text)
 {
-    if (!open_ || !document_) throw failedToSet(name);
-    RegDocument changed = *document_;
-    if (!changed.setString(keyPath(), name, text) || !persist(changed)) throw failedToSet(name);
+    writeTexts({{name, text}});
+}
+
+void RegFileSettingsStore::writeTexts(const std::vector<NamedText>& values)
+{
+    if (values.empty()) return;
+    if (!open_ || !document_) throw failedToSet(values.front().name);
+    auto changed = std::make_shared<RegDocument>(*document_);
+    for (const NamedText& value : values) {
+        if (!changed->setString(keyPath(), value.name, value.text)) throw failedToSet(value.name);
+    }
+    if (!persist(*changed)) throw failedToSet(values.front().name);
     document_ = std::move(changed);
 }
 

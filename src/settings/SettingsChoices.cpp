@@ -51,6 +51,8 @@ std::string DriveFreeSpaceText(char letter, Drives& drives, const NumberSeparato
     if (drives.diskFreeSpace(letter, freeToCaller, totalBytes)) {
         freeBytes = clampToSigned(freeToCaller);
         sizeBytes = clampToSigned(totalBytes);
+    } else if (!drives.responding(letter)) {
+        return kDriveNotRespondingText;
     }
 
     // A failed query (-1) shows as nothing free rather than a negative size.

@@ -28,7 +28,8 @@ int32_t freePercent(int64_t freeBytes, int64_t sizeBytes);
 
 // "42.00 GB (38%) of free disk space". The unit is chosen by the free bytes
 // alone. A drive whose space cannot be read shows "0.00 KB (0%) of free disk
-// space".
+// space", and a drive that does not answer in time "not responding".
+inline constexpr const char* kDriveNotRespondingText = "not responding";
 std::string DriveFreeSpaceText(char letter, Drives& drives, const NumberSeparators& separators);
 
 // What the dialog reads when it opens. A value the store cannot read (one of
@@ -222,21 +223,23 @@ DialogNetworkSettings readNetworkSettings(Store& store)
     return settings;
 }
 
-// Writes the seven values one by one in their fixed order. There is no
-// transaction: after a refused write the values before it stay written.
+// Writes the seven values in their fixed order, all in one go: a store that
+// can (the file store) keeps all of them or, when one is refused, none.
 template <typename Store>
 SaveResult saveSettings(Store& store, const ChosenSettings& chosen)
 {
     detail::OpenKey<Store> key(store);
     if (!key.opened()) return SaveResult::KeyNotOpened;
     try {
-        store.WriteString(SettingsRecord::Drive1.name, chosen.drive1);
-        store.WriteString(SettingsRecord::Drive2.name, chosen.drive2);
-        store.WriteInteger(SettingsRecord::NrDrives.name, chosen.nrDrives);
-        store.WriteInteger(SettingsRecord::NrNetwork.name, chosen.nrNetwork);
-        store.WriteInteger(SettingsRecord::Network1.name, chosen.network1);
-        store.WriteInteger(SettingsRecord::Network2.name, chosen.network2);
-        store.WriteInteger(SettingsRecord::RefreshSpeed.name, chosen.refreshSpeed);
+        store.writeValues({
+            {SettingsRecord::Drive1.name, chosen.drive1},
+            {SettingsRecord::Drive2.name, chosen.drive2},
+            {SettingsRecord::NrDrives.name, std::to_string(chosen.nrDrives)},
+            {SettingsRecord::NrNetwork.name, std::to_string(chosen.nrNetwork)},
+            {SettingsRecord::Network1.name, std::to_string(chosen.network1)},
+            {SettingsRecord::Network2.name, std::to_string(chosen.network2)},
+            {SettingsRecord::RefreshSpeed.name, std::to_string(chosen.refreshSpeed)},
+        });
     } catch (const std::exception&) {
         // A refused write, or the file system failing under the store.
         return SaveResult::WriteFailed;

@@ -26,6 +26,16 @@ void SettingsStore::WriteInteger(const std::string& name, int32_t value)
     writeText(name, std::to_string(value));
 }
 
+void SettingsStore::writeValues(const std::vector<NamedText>& values)
+{
+    writeTexts(values);
+}
+
+void SettingsStore::writeTexts(const std::vector<NamedText>& values)
+{
+    for (const NamedText& value : values) writeText(value.name, value.text);
+}
+
 SettingsError SettingsStore::invalidDataType(const std::string& name)
 {
     return SettingsError("Invalid data type for '" + name + "'");

@@ -6,12 +6,18 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace pelmora {
 
 class SettingsError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+struct NamedText {
+    std::string name;
+    std::string text;
 };
 
 inline constexpr const char* kSettingsKey = "Software\\Talvessa";
@@ -37,6 +43,10 @@ public:
     // the stored values stay as they were.
     void WriteString(const std::string& name, const std::string& value);
     void WriteInteger(const std::string& name, int32_t value);
+    // Several values at once, in order. A store that can keeps them all or,
+    // when one is refused, none (the file store: one replacement of the file);
+    // the error names the first value refused.
+    void writeValues(const std::vector<NamedText>& values);
 
 protected:
     // The text of a value, nothing when missing; throws invalidDataType(name)
@@ -44,6 +54,8 @@ protected:
     virtual std::optional<std::string> readText(const std::string& name) const = 0;
     // Throws failedToSet(name) when refused.
     virtual void writeText(const std::string& name, const std::string& text) = 0;
+    // One writeText after the other unless the store can do better.
+    virtual void writeTexts(const std::vector<NamedText>& values);
 
     static SettingsError invalidDataType(const std::string& name);
     static SettingsError failedToSet(const std::string& name);

@@ -188,6 +188,12 @@ std::optional<std::string> encodeTextFile(std::string_view text, TextFileEncodin
     return std::string(text);
 }
 
+std::string_view lastPhysicalLine(std::string_view text)
+{
+    const std::size_t end = text.find_last_of('\n', text.size() >= 2 ? text.size() - 2 : 0);
+    return (end == std::string_view::npos || end + 1 >= text.size()) ? text : text.substr(end + 1);
+}
+
 bool equalNoCaseAscii(std::string_view a, std::string_view b)
 {
     const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };

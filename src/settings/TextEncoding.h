@@ -13,6 +13,10 @@ bool isValidUtf8(std::string_view text);
 // paths are compared; other bytes must match exactly.
 bool equalNoCaseAscii(std::string_view a, std::string_view b);
 
+// The last line of a text that may hold several, with its line end: "b\n"
+// of "a\nb\n". The stored files keep runs of lines together.
+std::string_view lastPhysicalLine(std::string_view text);
+
 // Exact conversions: nothing on malformed input, so that a converted text
 // converts back to the very same bytes.
 std::optional<std::string> utf16LeToUtf8(std::string_view bytes);

@@ -141,4 +141,24 @@ bool replaceFileAtomically(const fs::path& target, std::string_view bytes, std::
     return true;
 }
 
+// Our temporaries are named by GetTempFileNameW: "pel", up to four hex
+// digits, ".tmp", in the target's folder.
+int removeStaleTemporaries(const fs::path& target, std::chrono::seconds age)
+{
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const auto before = fs::file_time_type::clock::now() - age;
+    int removed = 0;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::wstring name = it->path().filename().wstring();
+        const bool ours = name.size() >= 8 && name.size() <= 11 &&
+                          ::_wcsnicmp(name.c_str(), L"pel", 3) == 0 &&
+                          ::_wcsicmp(name.c_str() + name.size() - 4, L".tmp") == 0;
+        if (!ours || !it->is_regular_file(error)) continue;
+        if (it->last_write_time(error) >= before || error) continue;
+        if (fs::remove(it->path(), error)) ++removed;
+    }
+    return removed;
+}
+
 }  // namespace pelmora

@@ -96,7 +96,9 @@ void BackForm::formMouseMove(QPoint, QPoint globalPos)
 
 void BackForm::formMouseUp(Qt::MouseButton button, QPoint, QPoint)
 {
+    const bool wasDragging = drag_.dragging();
     drag_.mouseUp(dragButton(button));
+    if (wasDragging && !drag_.dragging()) emit dragFinished();
 }
 
 void BackForm::mousePressEvent(QMouseEvent* event)

@@ -37,6 +37,10 @@ public:
     void formMouseUp(Qt::MouseButton button, QPoint clientPos, QPoint globalPos);
     const DragState& dragState() const { return drag_; }
 
+signals:
+    // The mouse was let go after a drag: the windows stand at a new place.
+    void dragFinished();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -118,6 +118,33 @@ widget_origin() {
     window_position "$WIDGET_WINDOW"
 }
 
+# The uptime reading, as a digest of its pixels on the screen.
+uptime_pixels() {
+    local origin
+    read -r -a origin <<<"$(widget_origin)"
+    import -window root -crop "124x14+$(( origin[0] + 437 ))+$(( origin[1] + 280 ))" png:- 2>/dev/null | md5sum
+}
+
+uptime_changed_from() {
+    [ "$(uptime_pixels)" != "$1" ]
+}
+
+# Drags the widget by its title strip by DX DY and waits until both windows
+# stand there.
+drag_by() {
+    local dx=$1 dy=$2 before
+    read -r -a before <<<"$(widget_origin)"
+    pointer_to 300 12
+    xdotool mousedown 1
+    for _ in 1 2 3 4 5; do xdotool mousemove_relative -- $(( dx / 5 )) $(( dy / 5 )); done
+    xdotool mouseup 1
+    wait_for 5 "both windows moved by ($dx, $dy)" both_at "$(( before[0] + dx )) $(( before[1] + dy ))"
+}
+
+both_at() {
+    [ "$(window_position "$BACK_WINDOW")" = "$1" ] && [ "$(widget_origin)" = "$1" ]
+}
+
 # Moves the pointer to a point given in the widget's client coordinates.
 pointer_to() {
     local origin

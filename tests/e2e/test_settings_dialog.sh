@@ -14,15 +14,6 @@ xdotool mousemove 320 30
 xdotool mouseup 1
 wait_for 5 "the widget in the corner" bash -c "[ \"\$(xwininfo -id $BACK_WINDOW | awk '/Absolute upper-left X/ {print \$4}')\" -lt 100 ]"
 
-# The uptime reading, as pixels on the screen.
-uptime_pixels() {
-    local origin
-    read -r -a origin <<<"$(widget_origin)"
-    import -window root -crop "124x14+$(( origin[0] + 437 ))+$(( origin[1] + 280 ))" png:- 2>/dev/null | md5sum
-}
-uptime_changed_from() {
-    [ "$(uptime_pixels)" != "$1" ]
-}
 dialog_window() {
     xdotool search --onlyvisible --name '^Configure Settings$' 2>/dev/null | head -n 1
 }

@@ -208,6 +208,25 @@ TEST_F(DrivePanelTest, UnmeasurableOrTinyDriveSaysSoAndTheSecondRowStillRuns)
     }
 }
 
+TEST_F(DrivePanelTest, ADriveThatDoesNotRespondIsReportedAfterBothRowsAreWritten)
+{
+    addDrive('D', 1024 * kMiB, 0, "share").responding = false;
+    addDrive('C', 1024 * kMiB, 512 * kMiB);
+    c().Drive1->setPosition(80);
+    DrivePanel panel(widget.controls(), drives, englishSeparators);
+    try {
+        panel.update({"D", "C"});
+        FAIL() << "a drive that does not respond must fail the step";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "drive not responding: D:");
+    }
+    EXPECT_EQ(c().lblDrive1->text(), "Drive D:  [not responding]");
+    EXPECT_EQ(c().Drive1->position(), 0);
+    EXPECT_EQ(c().lblDrive1Free->text(), "N/A");
+    EXPECT_EQ(c().lblDrive2->text(), "Drive C:  [1.00 GB]");
+    EXPECT_TRUE(c().lblDrive2->isVisible());
+}
+
 TEST_F(DrivePanelTest, NoFirstDriveShowsThatPlainly)
 {
     update("");

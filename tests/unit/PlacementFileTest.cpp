@@ -236,6 +236,14 @@ TEST_F(PlacementFileTest, MissingFileRestoresNothingAndUnusableFilesNeverThrow)
         EXPECT_FALSE(savePlacement(path, kMainWindowSection, samplePlacement(), 1920, 1080, false)) << path;
     }
 
+    // More entries than any placement file of ours: neither read nor written.
+    std::string crowded = "[TBackForm]\nNormPos=1,2,3,4\n";
+    for (int i = 0; i < 20000; ++i) crowded.append("k").append(std::to_string(i)).append("=1\n");
+    writeBytes(file, crowded);
+    EXPECT_FALSE(restorePlacement(file, kBackgroundWindowSection, centredWindow(), true));
+    EXPECT_FALSE(savePlacement(file, kBackgroundWindowSection, samplePlacement(), 1920, 1080, false));
+    EXPECT_EQ(readBytes(file), crowded);
+
     // Text that is not UTF-8 is kept byte for byte around the written keys.
     const char junkBytes[] = "junk\xFF\x00\x01\n[TBackForm]\nShowCmd=3\n";
     const std::string junk(junkBytes, sizeof junkBytes - 1);
@@ -258,6 +266,15 @@ TEST_F(PlacementFileTest, TrackerSavesOnlyAfterTheWindowWasShown)
     EXPECT_TRUE(tracker.saveOnClose(samplePlacement(), 1920, 1080));
     EXPECT_NE(readBytes(file).find("Visible=0\n"), std::string::npos);
     EXPECT_FALSE(tracker.saveOnDestroy(samplePlacement(), 1920, 1080));  // saved already
+
+    // A save while the window stands says so and leaves the close's save to come.
+    EXPECT_TRUE(tracker.saveWhileShown(samplePlacement(), 1920, 1080));
+    EXPECT_NE(readBytes(file).find("[TBackForm]\nFormVersion=0"), std::string::npos);
+    EXPECT_NE(readBytes(file).find("Visible=1\n"), std::string::npos);
+    tracker.restore(centredWindow(), true);
+    EXPECT_TRUE(tracker.saveWhileShown(samplePlacement(), 1920, 1080));
+    EXPECT_TRUE(tracker.saveOnClose(samplePlacement(), 1920, 1080));
+    EXPECT_FALSE(PlacementTracker(file, kMainWindowSection).saveWhileShown(samplePlacement(), 1920, 1080));
 
     PlacementTracker destroyedOnly(file, kMainWindowSection);
     destroyedOnly.restore(centredWindow(), false);

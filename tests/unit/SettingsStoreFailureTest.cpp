@@ -1,19 +1,23 @@
 // The settings key file when things go wrong: files that are not registry
 // files, folders that cannot be written, writes that fail or are killed
 // half-way. Nothing may be lost and nothing may crash.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <functional>
 #include <random>
+#include <set>
 
 #include "SettingsTestSupport.h"
 #include "platform/ConfigLocation.h"
+#include "settings/PlacementFile.h"
 #include "settings/RegFileSettingsStore.h"
 
 namespace pelmora {
@@ -55,6 +59,12 @@ TEST(SettingsStoreFailure, FilesThatAreNotRegistryFilesAreReadAsEmptyAndNeverWri
         {"UTF-16LE with a lone surrogate", std::string("\xFF\xFE\x00\xD8W\0", 6)},
         {"UTF-16BE", std::string("\xFE\xFF\0W\0i", 6)},
         {"larger than any settings file", kKeyText + "; " + std::string(5u << 20, 'x') + "\n"},
+        {"more values than any settings file",
+         [] {
+             std::string text = kKeyText;
+             for (int i = 0; i < 20000; ++i) text += "\"a\"=\"1\"\n";
+             return text;
+         }()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -70,6 +80,70 @@ TEST(SettingsStoreFailure, FilesThatAreNotRegistryFilesAreReadAsEmptyAndNeverWri
     }
 }
 
+// How far the peak resident memory of a child process grows while it runs
+// `work`, in MiB; -1 when the child fails.
+long peakGrowthMiB(const std::function<void()>& work)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        rusage before{}, after{};
+        ::getrusage(RUSAGE_SELF, &before);
+        work();
+        ::getrusage(RUSAGE_SELF, &after);
+        const long growth = (after.ru_maxrss - before.ru_maxrss) / 1024;
+        if (::write(pipeEnds[1], &growth, sizeof growth) != sizeof growth) _exit(2);
+        _exit(0);
+    }
+    ::close(pipeEnds[1]);
+    long growth = -1;
+    if (::read(pipeEnds[0], &growth, sizeof growth) != sizeof growth) growth = -1;
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    return growth;
+}
+
+TEST(SettingsStoreFailure, FilesOfMillionsOfBlankLinesCostLittleMoreThanTheirBytes)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's shadow memory says nothing about the program's";
+#endif
+    TempConfigHome home;
+    const std::string blankLines((4u << 20) - 4096, '\n');
+    const std::filesystem::path file = settingsFilePath();
+    writeBytes(file, kKeyText + blankLines + "; end\n");
+    const std::filesystem::path placement = placementFilePath();
+    writeBytes(placement, "[TBackForm]\n" + blankLines + "NormPos=10,20,30,40\n");
+
+    // The bound is generous (the file is 4 MiB and read into a few buffers);
+    // a parser that spends an object per line needs hundreds of MiB here.
+    constexpr long kBoundMiB = 32;
+    const long settingsGrowth = peakGrowthMiB([&] {
+        RegFileSettingsStore store(file);
+        for (int tick = 0; tick < 3; ++tick) {
+            SettingsKeyScope scope(store);
+            if (store.ReadInteger("RefreshSpeed", 1) != 30) _exit(5);
+        }
+        store.open();
+        store.WriteString("Drive1", "C");
+    });
+    EXPECT_GE(settingsGrowth, 0);
+    EXPECT_LT(settingsGrowth, kBoundMiB);
+    const long placementGrowth = peakGrowthMiB([&] {
+        CurrentWindow window;
+        window.width = 100;
+        window.height = 100;
+        const auto restored = restorePlacement(placement, kBackgroundWindowSection, window, true);
+        if (!restored || !restored->geometry || restored->geometry->left != 10) _exit(5);
+        savePlacement(placement, kBackgroundWindowSection, restored->stored, 1920, 1080, true);
+    });
+    EXPECT_GE(placementGrowth, 0);
+    EXPECT_LT(placementGrowth, kBoundMiB);
+    EXPECT_EQ(readBytes(file).find(kKeyText), 0u);
+}
+
 TEST(SettingsStoreFailure, LinesThatDoNotParseAreKeptAndCostNoMoreThanOthers)
 {
     TempConfigHome home;
@@ -78,7 +152,8 @@ TEST(SettingsStoreFailure, LinesThatDoNotParseAreKeptAndCostNoMoreThanOthers)
     // a parser that retried each line against all the following ones would
     // not finish here.
     std::string text = kKeyText;
-    for (int i = 0; i < 50000; ++i) text += "\"a\"=\"x\\\n\"b\"=hex:01,\\\n";
+    // 7000 pairs stay within the lines a settings file may hold.
+    for (int i = 0; i < 7000; ++i) text += "\"a\"=\"x\\\n\"b\"=hex:01,\\\n";
     const std::string malformed = "\"c\"=dword:zz\n\"d\"=hex(2):4g\n";
     writeBytes(file, text + malformed);
     RegFileSettingsStore store(file);
@@ -219,16 +294,12 @@ TEST(SettingsStoreFailure, WriteThatFailsHalfWayLeavesTheFileAndNoTemporaryFile)
     EXPECT_EQ(store.ReadString("Drive1", ""), "C");
 }
 
-TEST(SettingsStoreFailure, WriteKilledAtAnyPointLeavesTheOldOrTheNewFile)
+// Runs `writeForever` in child processes killed at random points of their
+// writes, 40 times, and hands the file each one left to `check`.
+void killWritesAtRandomPoints(const std::function<void(RegFileSettingsStore&, unsigned)>& writeForever,
+                              const std::function<void(RegFileSettingsStore&, int)>& check)
 {
-    TempConfigHome home;
     const std::filesystem::path file = settingsFilePath();
-    const std::string oldText(2000, 'o'), newText(2000, 'n');
-    {
-        RegFileSettingsStore store(file);
-        ASSERT_TRUE(store.open());
-        store.WriteString("Drive1", oldText);
-    }
     std::mt19937 random(42);
     for (int round = 0; round < 40; ++round) {
         int progress[2];
@@ -240,7 +311,7 @@ TEST(SettingsStoreFailure, WriteKilledAtAnyPointLeavesTheOldOrTheNewFile)
             RegFileSettingsStore store(file);
             if (!store.open()) _exit(3);
             for (unsigned i = 0;; ++i) {
-                store.WriteString("Drive1", (i % 2) ? oldText : newText);
+                writeForever(store, i);
                 if (::write(progress[1], "w", 1) != 1) _exit(4);
             }
         }
@@ -258,10 +329,81 @@ TEST(SettingsStoreFailure, WriteKilledAtAnyPointLeavesTheOldOrTheNewFile)
 
         RegFileSettingsStore reader(file);
         ASSERT_TRUE(reader.open()) << "round " << round;
-        const std::string value = reader.ReadString("Drive1", "");
-        ASSERT_TRUE(value == oldText || value == newText)
-            << "round " << round << ": " << value.size() << " bytes";
+        check(reader, round);
     }
+}
+
+TEST(SettingsStoreFailure, WriteKilledAtAnyPointLeavesTheOldOrTheNewFile)
+{
+    TempConfigHome home;
+    const std::string oldText(2000, 'o'), newText(2000, 'n');
+    {
+        RegFileSettingsStore store(settingsFilePath());
+        ASSERT_TRUE(store.open());
+        store.WriteString("Drive1", oldText);
+    }
+    killWritesAtRandomPoints([&](RegFileSettingsStore& store,
+                                 unsigned i) { store.WriteString("Drive1", (i % 2) ? oldText : newText); },
+                             [&](RegFileSettingsStore& reader, int round) {
+                                 const std::string value = reader.ReadString("Drive1", "");
+                                 ASSERT_TRUE(value == oldText || value == newText)
+                                     << "round " << round << ": " << value.size() << " bytes";
+                             });
+}
+
+TEST(SettingsStoreFailure, SevenValuesWrittenTogetherAreAllOldOrAllNewWhereverTheWriteIsKilled)
+{
+    TempConfigHome home;
+    const std::vector<NamedText> before{{"Drive1", "C"},      {"Drive2", "D"},    {"NrDrives", "2"},
+                                        {"NrNetwork", "0"},   {"Network1", "-1"}, {"Network2", "-1"},
+                                        {"RefreshSpeed", "1"}};
+    const std::vector<NamedText> after{{"Drive1", "E"},       {"Drive2", "F"},   {"NrDrives", "1"},
+                                       {"NrNetwork", "2"},    {"Network1", "3"}, {"Network2", "8"},
+                                       {"RefreshSpeed", "60"}};
+    {
+        RegFileSettingsStore store(settingsFilePath());
+        ASSERT_TRUE(store.open());
+        store.writeValues(before);
+    }
+    killWritesAtRandomPoints(
+        [&](RegFileSettingsStore& store, unsigned i) { store.writeValues((i % 2) ? before : after); },
+        [&](RegFileSettingsStore& reader, int round) {
+            const bool isBefore = reader.ReadString("Drive1", "") == "C";
+            for (const NamedText& value : isBefore ? before : after)
+                ASSERT_EQ(reader.ReadString(value.name, ""), value.text)
+                    << "round " << round << " mixes old and new values";
+        });
+}
+
+TEST(SettingsStoreFailure, TemporaryFilesOfKilledWritesAreSweptWhenTheStoreOpens)
+{
+    TempConfigHome home;
+    const std::filesystem::path file = settingsFilePath();
+    writeBytes(file, kKeyText);
+    const std::filesystem::path folder = file.parent_path();
+    const auto make = [&](const std::string& name, int ageSeconds) {
+        writeBytes(folder / name, "partial");
+        timespec times[2]{};
+        ::clock_gettime(CLOCK_REALTIME, &times[1]);
+        times[1].tv_sec -= ageSeconds;
+        times[0] = times[1];
+        ::utimensat(AT_FDCWD, (folder / name).c_str(), times, 0);
+    };
+    make(".Talvessa.reg.tmp-aB3xY9", 120);  // killed two minutes ago: goes
+    make(".Talvessa.reg.tmp-Qw12Er", 5);    // a write under way: stays
+    make(".Talvessa.reg.tmp-long-name", 120);
+    make(".pelmora.INI.tmp-aB3xY9", 120);  // not this store's
+    make("Talvessa.reg.tmp-aB3xY9", 120);
+    std::filesystem::create_directories(folder / ".Talvessa.reg.tmp-dir123");
+
+    RegFileSettingsStore store(file);
+    ASSERT_TRUE(store.open());
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"Talvessa.reg", ".Talvessa.reg.tmp-Qw12Er",
+                                           ".Talvessa.reg.tmp-long-name", ".pelmora.INI.tmp-aB3xY9",
+                                           "Talvessa.reg.tmp-aB3xY9", ".Talvessa.reg.tmp-dir123"}));
 }
 
 }  // namespace

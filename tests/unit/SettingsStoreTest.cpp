@@ -1,6 +1,10 @@
 // The settings key file: reading hand-edited files and writing values while
 // keeping everything else of the file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <ctime>
 
 #include "SettingsTestSupport.h"
 #include "platform/ConfigLocation.h"
@@ -331,6 +335,44 @@ TEST_F(SettingsStoreTest, EachOpenReadsTheFileAfreshAndCloseForgetsIt)
         EXPECT_EQ(store.ReadInteger("RefreshSpeed", 1), 30);
     }
     EXPECT_FALSE(store.isOpen());
+}
+
+// Sets a file's modification time `seconds` back, so that it is no longer
+// fresh enough for a second write within the same clock step.
+void ageFile(const std::filesystem::path& path, int seconds)
+{
+    timespec times[2]{};
+    ::clock_gettime(CLOCK_REALTIME, &times[1]);
+    times[1].tv_sec -= seconds;
+    times[0] = times[1];
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST_F(SettingsStoreTest, AnUnchangedFileIsParsedOnceAndAHandEditIsSeenAtTheNextOpen)
+{
+    const std::string text =
+        "Windows Registry Editor Version 5.00\n\n" + kKeyHeader + "\n\"RefreshSpeed\"=\"3\"\n";
+    writeBytes(file, text);
+    ageFile(file, 10);
+    for (int tick = 0; tick < 3; ++tick) {
+        SettingsKeyScope scope(store);
+        EXPECT_EQ(store.ReadInteger("RefreshSpeed", 1), 3);
+    }
+    EXPECT_EQ(store.parses(), 1u);
+
+    // Same size, edited in place between two ticks.
+    writeBytes(file, replaceOnce(text, "\"3\"", "\"7\""));
+    {
+        SettingsKeyScope scope(store);
+        EXPECT_EQ(store.ReadInteger("RefreshSpeed", 1), 7);
+    }
+    // Modified just now: another edit in the same clock step would keep the
+    // stamp, so the file is read every time until it is older.
+    {
+        SettingsKeyScope scope(store);
+        EXPECT_EQ(store.ReadInteger("RefreshSpeed", 1), 7);
+    }
+    EXPECT_EQ(store.parses(), 3u);
 }
 
 TEST_F(SettingsStoreTest, SymlinkedFileIsWrittenThroughTheLink)

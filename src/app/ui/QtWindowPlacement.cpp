@@ -101,6 +101,12 @@ void QtWindowPlacement::saveOnClose()
     tracker_.saveOnClose(placement(), screen.width(), screen.height());
 }
 
+void QtWindowPlacement::saveWhileShown()
+{
+    const QSize screen = screenSize(window_);
+    tracker_.saveWhileShown(placement(), screen.width(), screen.height());
+}
+
 void QtWindowPlacement::saveOnDestroy()
 {
     const QSize screen = screenSize(window_);

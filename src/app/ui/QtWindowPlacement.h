@@ -15,6 +15,8 @@ public:
     void restore();
     void saveOnClose();
     void saveOnDestroy();
+    // While the window stands (after a drag, when the session is ending).
+    void saveWhileShown();
 
 private:
     CurrentWindow current() const;

@@ -57,6 +57,7 @@ VantelMainForm::~VantelMainForm()
     refreshTimer_.setEnabled(false);
     readings_.reset();  // stops the monitor thread and waits for it
     trayIcon_.hide();
+    placement_.saveOnDestroy();  // only when not saved on closing (the session ended)
 }
 
 void VantelMainForm::setBackForm(BackForm* backForm)
@@ -134,6 +135,22 @@ void VantelMainForm::createTrayIcon()
         if (trayActivationRestores(trayProtocol_, reason)) TrayIconDblClick();
     });
     trayIcon_.show();
+    trayHostWatch_.setInterval(1000);
+    connect(&trayHostWatch_, &QTimer::timeout, this, &VantelMainForm::watchTrayHost);
+}
+
+void VantelMainForm::watchTrayHost()
+{
+    if (isVisible()) {
+        trayHostWatch_.stop();
+        return;
+    }
+    // The icon would come back with a new tray host, the windows would not:
+    // with nothing to double-click, the widget comes back on screen.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        trayHostWatch_.stop();
+        TrayIconDblClick();
+    }
 }
 
 void VantelMainForm::RefreshTimerTimer()
@@ -239,6 +256,7 @@ void VantelMainForm::btnMinimizeClick()
     if (QSystemTrayIcon::isSystemTrayAvailable() && trayIcon_.isVisible()) {
         hide();
         if (backForm_) backForm_->hide();
+        trayHostWatch_.start();
         return;
     }
     // No notification area to come back from: iconify, with the backdrop in

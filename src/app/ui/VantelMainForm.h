@@ -44,6 +44,8 @@ public:
     ~VantelMainForm() override;
 
     void setBackForm(BackForm* backForm);
+    // Saves where the widget stands now, as it will be saved on closing.
+    void savePlacementWhileShown() { placement_.saveWhileShown(); }
 
 public slots:
     void RefreshTimerTimer();
@@ -76,6 +78,7 @@ private:
     void keepOnAMonitor();
     // Back from the notification area or from iconified, for a second start.
     void comeBack();
+    void watchTrayHost();
 
     Dependencies deps_;
     WidgetLayout* layout_;
@@ -90,6 +93,9 @@ private:
     QSystemTrayIcon trayIcon_;
     TrayProtocol trayProtocol_ = TrayProtocol::XEmbed;
     std::unique_ptr<ForegroundRequests> foregroundRequests_;
+    // Runs while the widget is hidden in the notification area, so that a
+    // tray host that goes away does not take the widget with it.
+    QTimer trayHostWatch_;
     QPointer<BackForm> backForm_;
     QtWindowPlacement placement_;
 };

@@ -10,6 +10,7 @@
 #include "app/Startup.h"
 #include "app/ui/QtShellOpen.h"
 #include "app/ui/QtWindowPlacement.h"
+#include "app/ui/TerminationSignals.h"
 #include "app/ui/VantelMainForm.h"
 #include "app/ui/X11WindowTools.h"
 #include "platform/ConfigLocation.h"
@@ -65,6 +66,20 @@ int runWidget(int& argc, char** argv)
         // the pages back instead of keeping them for a peak that never returns.
         QTimer::singleShot(kReturnStartupMemoryMs, [] { malloc_trim(0); });
 #endif
+
+        // The placement is saved on closing; it is saved also where the
+        // session can end without a close: after each drag (an X server
+        // that goes away ends the program at once), when the session manager
+        // asks for the program's data, and on SIGTERM and SIGHUP, which close
+        // the widget as its menu does.
+        const auto saveWhileShown = [&] {
+            widget.savePlacementWhileShown();
+            backPlacement.saveWhileShown();
+        };
+        QObject::connect(&back, &BackForm::dragFinished, &app, saveWhileShown);
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, saveWhileShown);
+        TerminationSignals terminationSignals;
+        QObject::connect(&terminationSignals, &TerminationSignals::received, &widget, &QWidget::close);
 
         const int exitCode = app.exec();
         backPlacement.saveOnDestroy();

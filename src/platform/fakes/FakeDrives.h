@@ -17,6 +17,7 @@ public:
         uint64_t totalBytes = 0;
         bool labelReadable = true;
         std::string label;
+        bool responding = true;  // false: every query fails as one that ran out of time
     };
 
     Drive& add(char letter) { return add(letter, Drive{}); }
@@ -31,7 +32,7 @@ public:
     bool diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes) override
     {
         auto it = drives_.find(upper(letter));
-        if (it == drives_.end() || !it->second.measurable) return false;
+        if (it == drives_.end() || !it->second.measurable || !it->second.responding) return false;
         freeToCaller = it->second.freeBytes;
         totalBytes = it->second.totalBytes;
         return true;
@@ -39,9 +40,14 @@ public:
     bool volumeLabel(char letter, std::string& label) override
     {
         auto it = drives_.find(upper(letter));
-        if (it == drives_.end() || !it->second.labelReadable) return false;
+        if (it == drives_.end() || !it->second.labelReadable || !it->second.responding) return false;
         label = it->second.label;
         return true;
+    }
+    bool responding(char letter) override
+    {
+        auto it = drives_.find(upper(letter));
+        return it == drives_.end() || it->second.responding;
     }
 
 private:

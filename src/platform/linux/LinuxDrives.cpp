@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <memory>
 #include <vector>
 
 #include "platform/linux/LinuxVolumeLabel.h"
@@ -27,8 +28,8 @@ std::optional<int> letterIndex(char letter)
 
 }  // namespace
 
-LinuxDrives::LinuxDrives(std::string root)
-    : root_(std::move(root)), mountInfoPath_(underRoot(root_, "proc/self/mountinfo"))
+LinuxDrives::LinuxDrives(std::string root, std::chrono::milliseconds deadline)
+    : root_(std::move(root)), mountInfoPath_(underRoot(root_, "proc/self/mountinfo")), runner_(deadline)
 {
 }
 
@@ -86,16 +87,33 @@ DriveType LinuxDrives::driveType(char letter)
     return found ? found->type : kDriveNoRootDir;
 }
 
+std::string LinuxDrives::pathOf(const Letter& found) const
+{
+    return underRoot(root_, found.mount.mount.mountPoint);
+}
+
 bool LinuxDrives::diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes)
 {
     const Letter* found = find(letter);
     if (!found) return false;
-    const std::string path = underRoot(root_, found->mount.mount.mountPoint);
-    struct statvfs space {};
-    if (statvfs(path.c_str(), &space) != 0) return false;
-    const uint64_t unit = space.f_frsize ? space.f_frsize : space.f_bsize;
-    freeToCaller = static_cast<uint64_t>(space.f_bavail) * unit;
-    totalBytes = static_cast<uint64_t>(space.f_blocks) * unit;
+    struct Space {
+        bool read = false;
+        uint64_t free = 0;
+        uint64_t total = 0;
+    };
+    auto space = std::make_shared<Space>();
+    const std::string path = pathOf(*found);
+    const auto query = [space, path] {
+        struct statvfs answer {};
+        if (statvfs(path.c_str(), &answer) != 0) return;
+        const uint64_t unit = answer.f_frsize ? answer.f_frsize : answer.f_bsize;
+        space->free = static_cast<uint64_t>(answer.f_bavail) * unit;
+        space->total = static_cast<uint64_t>(answer.f_blocks) * unit;
+        space->read = true;
+    };
+    if (runner_.run(path, query) != DeadlineRunner::Outcome::Answered || !space->read) return false;
+    freeToCaller = space->free;
+    totalBytes = space->total;
     return true;
 }
 
@@ -103,7 +121,24 @@ bool LinuxDrives::volumeLabel(char letter, std::string& label)
 {
     const Letter* found = find(letter);
     if (!found || found->mount.kind == MountKind::Network) return false;
-    return readVolumeLabel(root_, found->mount.mount, label);
+    struct Answer {
+        bool read = false;
+        std::string label;
+    };
+    auto answer = std::make_shared<Answer>();
+    const auto query = [answer, root = root_, mount = found->mount.mount] {
+        answer->read = readVolumeLabel(root, mount, answer->label);
+    };
+    if (runner_.run(pathOf(*found), query) != DeadlineRunner::Outcome::Answered || !answer->read)
+        return false;
+    label = std::move(answer->label);
+    return true;
+}
+
+bool LinuxDrives::responding(char letter)
+{
+    const Letter* found = find(letter);
+    return !found || !runner_.hanging(pathOf(*found));
 }
 
 }  // namespace pelmora

@@ -1,12 +1,17 @@
 #pragma once
 // Drive letters over the mounted file systems (letter rules in
-// LinuxMountTable.h). Meant for one thread, the one that runs the ticks.
+// LinuxMountTable.h). Meant for one thread, the one that runs the ticks; the
+// queries that touch a file system or a device (space, label) run on a
+// worker with a deadline, so a hung mount never holds that thread longer
+// than the deadline, and only once.
 #include <sys/types.h>
 
 #include <array>
+#include <chrono>
 #include <optional>
 #include <string>
 
+#include "platform/DeadlineRunner.h"
 #include "platform/Drives.h"
 #include "platform/linux/FileDescriptor.h"
 #include "platform/linux/LinuxMountTable.h"
@@ -16,7 +21,7 @@ namespace pelmora {
 class LinuxDrives : public Drives {
 public:
     // Reads <root>/proc/self/mountinfo and the sysfs and /dev folders under root.
-    explicit LinuxDrives(std::string root = "/");
+    explicit LinuxDrives(std::string root = "/", std::chrono::milliseconds deadline = kQueryDeadline);
     LinuxDrives(const LinuxDrives&) = delete;
     LinuxDrives& operator=(const LinuxDrives&) = delete;
 
@@ -27,6 +32,7 @@ public:
     // users (so reserved blocks and quotas count as used) and all blocks.
     bool diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes) override;
     bool volumeLabel(char letter, std::string& label) override;
+    bool responding(char letter) override;
 
 private:
     struct Letter {
@@ -34,6 +40,8 @@ private:
         DriveType type = kDriveNoRootDir;
     };
     const Letter* find(char letter);
+    // The mount point as seen from here: the runner's subject for the drive.
+    std::string pathOf(const Letter& found) const;
     bool tableChanged();
     void reload();
 
@@ -51,6 +59,7 @@ private:
     std::optional<FileStamp> seen_;
     bool loaded_ = false;
     std::array<std::optional<Letter>, 26> letters_;
+    DeadlineRunner runner_;
 };
 
 }  // namespace pelmora
