@@ -50,6 +50,10 @@ TEST(WindowsIpHelper, LoopbackHasAnInterfaceRowAndAnAddressRow)
     ASSERT_NE(carrier, interfaces.end());
     ASSERT_GT(carrier->dwDescrLen, 0u);
     ASSERT_LE(carrier->dwDescrLen, sizeof carrier->bDescr);
+    // The 64-bit table's counters, read after the 32-bit ones, and no
+    // "unknown" marker taken for a speed.
+    EXPECT_GE(carrier->InOctets, carrier->dwInOctets);
+    for (const InterfaceRow64& row : interfaces) EXPECT_NE(row.TransmitLinkSpeed, ~uint64_t{0});
 
     // Sorted by address, in network order.
     EXPECT_TRUE(std::is_sorted(addresses.begin(), addresses.end(), [](const auto& a, const auto& b) {

@@ -2,11 +2,13 @@
 
 // clang-format off
 #include <winsock2.h>
+#include <ws2ipdef.h>
 #include <windows.h>
 #include <iphlpapi.h>
 // clang-format on
 
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 namespace pelmora {
@@ -31,8 +33,9 @@ uint32_t readSystemTable(std::vector<uint8_t>& buffer, Query query)
     return kErrorInsufficientBuffer;
 }
 
-// The 32-bit table's counters and speed fill the 64-bit fields as they are:
-// they wrap at 32 bits and saturate at 4.29 Gbit/s like the table itself.
+// The 32-bit table's counters and speed fill the 64-bit fields as they are
+// (wrapping at 32 bits, saturated at 4.29 Gbit/s) until widenCounters puts
+// in the 64-bit table's.
 InterfaceRow64 interfaceRow(const ::MIB_IFROW& system)
 {
     InterfaceRow64 row{};
@@ -81,6 +84,38 @@ MIB_IPADDRROW addressRow(const ::MIB_IPADDRROW& system)
     return row;
 }
 
+// What the 64-bit table answers for a speed it does not know; not every
+// set of headers names it.
+constexpr ULONG64 kLinkSpeedUnknown = ~ULONG64{0};
+
+uint64_t knownSpeed(ULONG64 bitsPerSecond)
+{
+    return bitsPerSecond == kLinkSpeedUnknown ? 0 : bitsPerSecond;
+}
+
+// The 64-bit counters and link speeds of the table that neither wraps nor
+// saturates on fast links, matched by interface index; rows it does not
+// list, or a system without it, keep the 32-bit values.
+void widenCounters(std::vector<InterfaceRow64>& rows)
+{
+    PMIB_IF_TABLE2 wide = nullptr;
+    if (::GetIfTable2(&wide) != NO_ERROR || wide == nullptr) return;
+    std::unordered_map<uint32_t, InterfaceRow64*> byIndex;
+    byIndex.reserve(rows.size());
+    for (InterfaceRow64& row : rows) byIndex.emplace(row.dwIndex, &row);
+    for (ULONG i = 0; i < wide->NumEntries; ++i) {
+        const MIB_IF_ROW2& system = wide->Table[i];
+        const auto found = byIndex.find(system.InterfaceIndex);
+        if (found == byIndex.end()) continue;
+        InterfaceRow64& row = *found->second;
+        row.InOctets = system.InOctets;
+        row.OutOctets = system.OutOctets;
+        row.TransmitLinkSpeed = knownSpeed(system.TransmitLinkSpeed);
+        row.ReceiveLinkSpeed = knownSpeed(system.ReceiveLinkSpeed);
+    }
+    ::FreeMibTable(wide);
+}
+
 // The rows of a system table whose header is a row count, bounded by the
 // bytes the system wrote.
 template <typename SystemRow, typename Row>
@@ -117,10 +152,16 @@ uint32_t answerFromSystem(Query query, Row (*convert)(const SystemRow&), uint8_t
 
 uint32_t WindowsIpHelper::getIfTable(uint8_t* table, uint32_t* size, bool sorted)
 {
+    if (size == nullptr) return kErrorInvalidParameter;
     const auto query = [sorted](uint8_t* buffer, ULONG* bytes) {
         return ::GetIfTable(reinterpret_cast<PMIB_IFTABLE>(buffer), bytes, sorted);
     };
-    return answerFromSystem(query, interfaceRow, table, size);
+    std::vector<uint8_t> systemTable;
+    const uint32_t answer = readSystemTable(systemTable, query);
+    if (answer != kSuccess) return answer;
+    std::vector<InterfaceRow64> rows = rowsOf(systemTable, interfaceRow);
+    widenCounters(rows);
+    return answerTableQuery(rows, table, size);
 }
 
 uint32_t WindowsIpHelper::getIpAddrTable(uint8_t* table, uint32_t* size, bool sorted)
