@@ -53,14 +53,15 @@ bool RegFileSettingsStore::open()
 {
     close();
     if (file_.empty()) return false;
-    const std::filesystem::path target = resolveSymlinks(file_);
     if (!swept_) {
         swept_ = true;
-        removeStaleTemporaries(target, kStaleTemporaryAge);
+        // Temporaries lie beside the real file, not beside a link to it.
+        removeStaleTemporaries(resolveSymlinks(file_), kStaleTemporaryAge);
     }
-    const std::optional<FileStamp> stamp = stampOf(target);
+    // Reading and stat follow symbolic links themselves: no walk per tick.
+    const std::optional<FileStamp> stamp = stampOf(file_);
     const bool unchanged = parsed_ && keepParsed_ && stamp && parsed_->stamp == *stamp;
-    if (!unchanged && !load(target)) {
+    if (!unchanged && !load(file_)) {
         parsed_.reset();
         return false;
     }
