@@ -23,6 +23,10 @@ struct Gate {
     }
 };
 
+// Long enough that a loaded machine (or Wine) answers a quick query in time;
+// the hung queries cost the deadline once each.
+constexpr auto kAnswerDeadline = 500ms;
+
 bool waitUntil(const std::function<bool()>& condition)
 {
     const auto deadline = std::chrono::steady_clock::now() + 10s;
@@ -37,7 +41,7 @@ bool waitUntil(const std::function<bool()>& condition)
 
 TEST(DeadlineRunner, AnswersInTimeGivesUpAHungQueryAndDoesNotStartItAgainUntilItReturns)
 {
-    DeadlineRunner runner(50ms);
+    DeadlineRunner runner(kAnswerDeadline);
     auto answer = std::make_shared<int>(0);
     EXPECT_EQ(runner.run("C", [answer] { *answer = 42; }), Outcome::Answered);
     EXPECT_EQ(*answer, 42);
@@ -62,7 +66,7 @@ TEST(DeadlineRunner, BoundsTheHungThreadsAndOutlivesNone)
 {
     Gate gate;
     {
-        DeadlineRunner runner(20ms, 2);
+        DeadlineRunner runner(kAnswerDeadline, 2);
         EXPECT_EQ(runner.run("D", gate.query()), Outcome::TimedOut);
         EXPECT_EQ(runner.run("E", gate.query()), Outcome::TimedOut);
         EXPECT_EQ(runner.run("F", [] {}), Outcome::Refused);
