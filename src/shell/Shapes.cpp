@@ -10,8 +10,12 @@ RoundedFrame::RoundedFrame(QWidget* parent) : QWidget(parent)
 
 void RoundedFrame::paintEvent(QPaintEvent*)
 {
-    if (rendered_.size() != size()) {
-        rendered_ = QPixmap(size());
+    // Drawn at the screen's resolution, so a scaled screen shows the outline
+    // sharp instead of the pixels of a small drawing blown up.
+    const qreal ratio = devicePixelRatioF();
+    if (rendered_.deviceIndependentSize() != QSizeF(size()) || rendered_.devicePixelRatio() != ratio) {
+        rendered_ = QPixmap((QSizeF(size()) * ratio).toSize());
+        rendered_.setDevicePixelRatio(ratio);
         rendered_.fill(Qt::transparent);
         QPainter painter(&rendered_);
         painter.setRenderHint(QPainter::Antialiasing);
