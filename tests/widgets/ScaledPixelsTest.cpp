@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "DialogRig.h"
+#include "LongestSamples.h"
 #include "core/LayoutTable.h"
 #include "shell/BackForm.h"
 #include "shell/FontSubstitutions.h"
@@ -182,17 +183,7 @@ private slots:
     }
 
     // The longest readings fit their boxes in the device pixels of the screen too.
-    void longestTextsFitTheirBoxes_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("labelled drive") << "lblDrive1"
-                                        << "Drive C: (SYSTEM) [232.88 GB]";
-        QTest::newRow("processor") << "lblCPU_ID"
-                                   << "Intel(R) Core(TM) i7-8650U CPU @ 1.90GHz @ 4200 MHz";
-        QTest::newRow("screen mode") << "lblRes"
-                                     << "3840x2160 32bpp, 144Hz";
-    }
+    void longestTextsFitTheirBoxes_data() { addLongestSampleRows(); }
 
     void longestTextsFitTheirBoxes()
     {
