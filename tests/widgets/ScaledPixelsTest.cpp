@@ -150,6 +150,18 @@ private slots:
             QCOMPARE(handed, regionOfVisiblePixels(loadResourcePicture(QStringLiteral("MAINFORM@2x"))));
     }
 
+    // The notification area finds a picture of its icon's size in device
+    // pixels or larger, up to 48 pixels at the screen's scale.
+    void trayIconHasPicturesUpToTheScaledSize()
+    {
+        const QList<QSize> sizes = trayIconPictures(screenRatio()).availableSizes();
+        QList<int> sides;
+        for (QSize size : sizes) sides.append(size.width());
+        std::sort(sides.begin(), sides.end());
+        QCOMPARE(sides,
+                 screenRatio() > 1 ? QList<int>({16, 24, 32, 48, 64, 96}) : QList<int>({16, 24, 32, 48}));
+    }
+
     // A one-pixel outline is a whole number of device pixels wide, with no
     // blend of its colour and what lies beside it: 1 at 1x, 2 at 1.5 and 2.
     void outlinesCoverWholeDevicePixels()
