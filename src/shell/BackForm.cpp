@@ -92,7 +92,8 @@ void BackForm::applyShape()
         if (!mask().isEmpty()) clearMask();
         if (deviceShape_(visibleDevicePixels_)) return;
     }
-    setMask(regionCovering(visibleDevicePixels_, screenRatio_));
+    // (A device pixel half outside the window at a fractional scale stays out.)
+    setMask(regionCovering(visibleDevicePixels_, screenRatio_).intersected(rect()));
 }
 
 void BackForm::paintEvent(QPaintEvent*)

@@ -148,6 +148,24 @@ private slots:
         QVERIFY(!handed.contains(QPoint(0, 0)));  // the rounded corner
         if (screenRatio() == 2)
             QCOMPARE(handed, regionOfVisiblePixels(loadResourcePicture(QStringLiteral("MAINFORM@2x"))));
+
+        // Where the window's shape cannot be set in device pixels, the pixels
+        // that cover every visible device pixel take the mouse.
+        BackForm fallback;
+        fallback.setDeviceShapeHandler([](const QRegion&) { return false; });
+        QCOMPARE(fallback.mask(),
+                 regionCovering(fallback.visibleDevicePixels(), screenRatio()) & fallback.rect());
+        QCOMPARE(fallback.mask().boundingRect(), fallback.rect());
+    }
+
+    void coveringRegionTakesEveryPixelADevicePixelTouches()
+    {
+        const QRegion device(QRect(1, 1, 1, 1));
+        QCOMPARE(regionCovering(device, 1.0), device);
+        QCOMPARE(regionCovering(device, 1.5), QRegion(QRect(0, 0, 2, 2)));  // 0.67 to 1.33
+        QCOMPARE(regionCovering(device, 2.0), QRegion(QRect(0, 0, 1, 1)));
+        QCOMPARE(regionCovering(QRegion(QRect(2, 4, 4, 2)), 2.0), QRegion(QRect(1, 2, 2, 1)));
+        QVERIFY(regionCovering(QRegion(), 1.5).isEmpty());
     }
 
     // The notification area finds a picture of its icon's size in device
