@@ -1,5 +1,6 @@
 // The widget and the settings dialog on a scaled screen, in device pixels.
 // Run once per scale, with QT_SCALE_FACTOR 1, 1.5 and 2 (tests/CMakeLists.txt).
+#include <QLabel>
 #include <QtTest>
 #include <cmath>
 #include <variant>
@@ -57,6 +58,17 @@ double meanDifference(const QImage& a, const QImage& b, int rows)
         }
     }
     return sum / (4.0 * width * rows);
+}
+
+// The rightmost column holding a pixel other than `ground`, or -1.
+int lastInkColumn(const QImage& drawn, QRgb ground)
+{
+    for (int x = drawn.width() - 1; x >= 0; --x) {
+        for (int y = 0; y < drawn.height(); ++y) {
+            if (drawn.pixel(x, y) != ground) return x;
+        }
+    }
+    return -1;
 }
 
 QImage overColourKey(QWidget& widget)
@@ -224,17 +236,39 @@ private slots:
         QVERIFY(label);
         // Drawn in a box wide enough for anything, the text ends inside the real one.
         QtLabel unbounded(text, QRect(0, 0, 1000, label->height()), label->look());
-        const QImage drawn = overColourKey(unbounded);
-        const QRgb key = WidgetLayout::colourKey().rgb();
-        int last = -1;
-        for (int x = 0; x < drawn.width(); ++x) {
-            for (int y = 0; y < drawn.height() && last < x; ++y) {
-                if (drawn.pixel(x, y) != key) last = x;
-            }
-        }
+        const int last = lastInkColumn(overColourKey(unbounded), WidgetLayout::colourKey().rgb());
         const int box = static_cast<int>(label->width() * screenRatio());
         QVERIFY2(last < box,
                  qPrintable(QStringLiteral("needs %1 device pixels, the box has %2").arg(last + 1).arg(box)));
+    }
+
+    // Each text of the dialog is drawn whole in its label, and the label
+    // stays inside the box around it.
+    void dialogTextsStayInsideTheirBoxes()
+    {
+        DialogRig rig;
+        const QList<QLabel*> labels = rig.open().findChildren<QLabel*>();
+        QVERIFY(!labels.isEmpty());
+        for (QLabel* label : labels) {
+            if (label->text().isEmpty() || !label->isVisible()) continue;
+            QLabel unbounded(label->text());
+            unbounded.setFont(label->font());
+            unbounded.resize(1000, label->height());
+            const int needed =
+                lastInkColumn(drawnOver(unbounded, Qt::white, QImage::Format_RGB32), qRgb(255, 255, 255));
+            const int box = static_cast<int>(label->width() * screenRatio());
+            QVERIFY2(needed < box,
+                     qPrintable(QStringLiteral("\"%1\" needs %2 device pixels, its label has %3")
+                                    .arg(label->text())
+                                    .arg(needed + 1)
+                                    .arg(box)));
+            const QWidget* around = label->parentWidget();
+            QVERIFY2(label->geometry().right() < around->width() - 1,
+                     qPrintable(QStringLiteral("\"%1\" ends at %2 in a box %3 wide")
+                                    .arg(label->text())
+                                    .arg(label->geometry().right())
+                                    .arg(around->width())));
+        }
     }
 };
 
