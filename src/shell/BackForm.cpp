@@ -45,7 +45,7 @@ QImage premultiplied(QImage picture)
 
 BackForm::BackForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
-    setPicture(loadResourcePicture(kPictureAlias));
+    setPicture(loadResourcePicture(kPictureAlias, devicePixelRatioF()));
     reloadable_ = showsPicture_;
 }
 
@@ -68,19 +68,44 @@ void BackForm::setPicture(QImage picture)
     // The translucency has to be asked for before the window exists.
     setAttribute(Qt::WA_TranslucentBackground);
     showsPicture_ = true;
-    setFixedSize(picture.size());
-    // Clicks on fully transparent pixels reach whatever lies beneath.
-    setMask(regionOfVisiblePixels(picture));
+    setFixedSize(picture.deviceIndependentSize().toSize());
+    screenRatio_ = devicePixelRatioF();
     picture_ = premultiplied(std::move(picture));
+    // Clicks on fully transparent pixels reach whatever lies beneath: the
+    // shape is cut from the picture as it lands on the screen's pixels.
+    visibleDevicePixels_ = regionOfVisiblePixels(drawnAt(picture_, size(), screenRatio_));
+    applyShape();
+}
+
+void BackForm::setDeviceShapeHandler(std::function<bool(const QRegion& devicePixels)> handler)
+{
+    deviceShape_ = std::move(handler);
+    applyShape();
+}
+
+void BackForm::applyShape()
+{
+    if (!showsPicture_) return;
+    if (screenRatio_ != 1.0 && deviceShape_) {
+        // A shape in this window's own pixels would be scaled up to whole
+        // blocks of device pixels: take it off first, then cut the exact one.
+        if (!mask().isEmpty()) clearMask();
+        if (deviceShape_(visibleDevicePixels_)) return;
+    }
+    // (A device pixel half outside the window at a fractional scale stays out.)
+    setMask(regionCovering(visibleDevicePixels_, screenRatio_).intersected(rect()));
 }
 
 void BackForm::paintEvent(QPaintEvent*)
 {
     if (!showsPicture_) return;
-    if (picture_.isNull() && reloadable_) picture_ = premultiplied(loadResourcePicture(kPictureAlias));
+    if (picture_.isNull() && reloadable_) {
+        picture_ = premultiplied(loadResourcePicture(kPictureAlias, screenRatio_));
+    }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, picture_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), picture_);
     if (reloadable_) picture_ = QImage();
 }
 

@@ -5,7 +5,9 @@
 // the drag that moves both windows.
 #include <QImage>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
+#include <functional>
 
 #include "shell/DragState.h"
 
@@ -17,13 +19,25 @@ public:
     static constexpr int kFallbackWidth = 587;
     static constexpr int kFallbackHeight = 352;
 
-    // Loads the picture "MAINFORM" from the program's resources.
+    // Loads the picture "MAINFORM" from the program's resources, the one
+    // drawn for the screen's scale.
     explicit BackForm(QWidget* parent = nullptr);
-    // With a picture already decoded; a null one gives the fallback window:
-    // a plain borderless 587 x 352 window in the palette's button colour.
+    // With a picture already decoded (its device pixel ratio gives its size
+    // in pixels); a null one gives the fallback window: a plain borderless
+    // 587 x 352 window in the palette's button colour.
     explicit BackForm(const QImage& picture, QWidget* parent = nullptr);
 
     bool showsPicture() const { return showsPicture_; }
+
+    // The pixels of the picture as the window draws it on the screen (device
+    // pixels) that are not fully transparent.
+    const QRegion& visibleDevicePixels() const { return visibleDevicePixels_; }
+
+    // Sets the window's shape in device pixels; false when it cannot. On a
+    // scaled screen the shape is cut in device pixels through it, so that
+    // it follows the picture's edge exactly; without it, or where it fails,
+    // the shape is the pixels that cover a visible device pixel.
+    void setDeviceShapeHandler(std::function<bool(const QRegion& devicePixels)> handler);
 
     // The widget window that the drag raises and moves along.
     void setWidgetWindow(QWidget* widgetWindow) { widgetWindow_ = widgetWindow; }
@@ -49,6 +63,7 @@ protected:
 
 private:
     void setPicture(QImage picture);
+    void applyShape();
     void raiseWidget() override;
     void moveBackground(ScreenPoint topLeft) override;
     ScreenPoint backgroundTopLeft() const override;
@@ -60,6 +75,9 @@ private:
     QImage picture_;
     bool showsPicture_ = false;
     bool reloadable_ = false;
+    qreal screenRatio_ = 1.0;  // device pixels per pixel of the screen the picture was chosen for
+    QRegion visibleDevicePixels_;
+    std::function<bool(const QRegion&)> deviceShape_;
     QPointer<QWidget> widgetWindow_;
     DragState drag_{*this};  // one drag for the process: there is one background window
 };

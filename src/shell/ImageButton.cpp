@@ -10,7 +10,7 @@ ImageButton::ImageButton(const QImage& normal, const QImage& hover, Glyph fallba
 {
     normal_ = normal.isNull() ? fallbackPicture(fallback, false) : keyedOut(normal);
     hover_ = hover.isNull() ? fallbackPicture(fallback, true) : keyedOut(hover);
-    resize(normal_.size());
+    resize(normal_.deviceIndependentSize().toSize());
 }
 
 QPixmap ImageButton::keyedOut(const QImage& picture)
@@ -48,7 +48,8 @@ QPixmap ImageButton::fallbackPicture(Glyph glyph, bool light)
 void ImageButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, showsHoverPicture() ? hover_ : normal_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), showsHoverPicture() ? hover_ : normal_);
 }
 
 void ImageButton::enterEvent(QEnterEvent*)

@@ -1,6 +1,8 @@
 #include "shell/ImageRegions.h"
 
 #include <QBitmap>
+#include <QPainter>
+#include <cmath>
 
 namespace pelmora {
 
@@ -29,6 +31,35 @@ QRegion regionOfVisiblePixels(const QImage& image)
         }
     }
     return QRegion(QBitmap::fromImage(mask));
+}
+
+QImage drawnAt(const QImage& image, QSize size, qreal ratio)
+{
+    const QSize devicePixels = (QSizeF(size) * ratio).toSize();
+    if (image.isNull() || (image.size() == devicePixels && image.devicePixelRatio() == ratio)) return image;
+    QImage drawn(devicePixels, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    drawn.setDevicePixelRatio(ratio);
+    QPainter painter(&drawn);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(0, 0), size), image);
+    painter.end();
+    return drawn;
+}
+
+QRegion regionCovering(const QRegion& devicePixels, qreal ratio)
+{
+    if (ratio == 1.0) return devicePixels;
+    QRegion covering;
+    for (const QRect& r : devicePixels) {
+        const int left = static_cast<int>(std::floor(r.left() / ratio));
+        const int top = static_cast<int>(std::floor(r.top() / ratio));
+        const int right = static_cast<int>(std::ceil((r.right() + 1) / ratio));
+        const int bottom = static_cast<int>(std::ceil((r.bottom() + 1) / ratio));
+        covering += QRect(left, top, right - left, bottom - top);
+    }
+    return covering;
 }
 
 }  // namespace pelmora

@@ -31,14 +31,17 @@ PictureBox::PictureBox(const QImage& picture, QWidget* parent) : QWidget(parent)
     const bool opaque = fullyOpaque(picture);
     picture_ = QPixmap::fromImage(opaque ? picture.convertToFormat(QImage::Format_RGB32) : picture);
     setAttribute(Qt::WA_OpaquePaintEvent, opaque);
-    resize(picture_.size());
+    resize(picture_.deviceIndependentSize().toSize());
 }
 
-void PictureBox::paintEvent(QPaintEvent* event)
+void PictureBox::paintEvent(QPaintEvent*)
 {
     if (picture_.isNull()) return;
+    // Drawn whole and clipped to what needs painting: a part cut out of a
+    // picture scaled to a fractional size would show its seams.
     QPainter painter(this);
-    painter.drawPixmap(event->rect(), picture_, event->rect());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), picture_);
 }
 
 void PictureBox::contextMenuEvent(QContextMenuEvent* event)

@@ -38,12 +38,17 @@ ReflectionImage::ReflectionImage(const QImage& picture, int reflectionSize, int 
     : QWidget(parent)
 {
     if (picture.isNull()) return;
-    const int pictureWidth = picture.width();
-    const int pictureHeight = picture.height();
+    // Sizes in pixels; a picture drawn for a scaled screen has more device
+    // pixels, and so does the canvas.
+    const qreal ratio = picture.devicePixelRatio();
+    const QSize pictureSize = picture.deviceIndependentSize().toSize();
+    const int pictureWidth = pictureSize.width();
+    const int pictureHeight = pictureSize.height();
     const int height = pictureHeight + std::max(reflectionSize, 0);
     resize(pictureWidth, height);
 
-    QImage canvas(pictureWidth, height, QImage::Format_ARGB32_Premultiplied);
+    QImage canvas(QSize(pictureWidth, height) * ratio, QImage::Format_ARGB32_Premultiplied);
+    canvas.setDevicePixelRatio(ratio);
     canvas.fill(Qt::transparent);
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -52,7 +57,7 @@ ReflectionImage::ReflectionImage(const QImage& picture, int reflectionSize, int 
     if (reflectionSize > 0 && bandHeight > 0) {
         // The canvas ends reflectionSize rows below the picture: that is the cut.
         painter.drawImage(QRect(0, pictureHeight, pictureWidth, bandHeight),
-                          fadedReflection(picture, reflectionSize));
+                          fadedReflection(picture, static_cast<int>(reflectionSize * ratio)));
     }
     painter.end();
     rendered_ = QPixmap::fromImage(canvas);
@@ -62,6 +67,7 @@ void ReflectionImage::paintEvent(QPaintEvent*)
 {
     if (rendered_.isNull()) return;
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(0, 0, rendered_);
 }
 

@@ -1,6 +1,7 @@
 #include "shell/ResourcePicture.h"
 
 #include <QByteArray>
+#include <QPixmap>
 #include <QResource>
 #include <algorithm>
 
@@ -32,8 +33,22 @@ void ensureResourcesLoaded()
     (void)loaded;
 }
 
-QImage loadResourcePicture(const QString& alias)
+QString doubleSizeAlias(const QString& alias)
 {
+    const qsizetype dot = alias.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0) return alias + QStringLiteral("@2x");
+    return alias.left(dot) + QStringLiteral("@2x") + alias.mid(dot);
+}
+
+QImage loadResourcePicture(const QString& alias, qreal devicePixelRatio)
+{
+    if (devicePixelRatio > 1.0 && !alias.isEmpty()) {
+        QImage larger = loadResourcePicture(doubleSizeAlias(alias));
+        if (!larger.isNull()) {
+            larger.setDevicePixelRatio(2.0);
+            return larger;
+        }
+    }
     ensureResourcesLoaded();
     if (alias.isEmpty()) return {};
     // An uncompressed resource is read where it lies in the program; only a
@@ -65,6 +80,20 @@ QImage loadResourcePicture(const QString& alias)
         static_cast<qsizetype>(decoded.width) * static_cast<qsizetype>(sizeof(uint32_t)),
         QImage::Format_ARGB32, [](void* owned) { delete static_cast<std::vector<uint32_t>*>(owned); },
         pixels);
+}
+
+QIcon trayIconPictures(qreal devicePixelRatio)
+{
+    ensureResourcesLoaded();
+    QIcon icon(QStringLiteral(":/tray.ico"));
+    if (devicePixelRatio > 1.0) {
+        // Added by their size in device pixels, as the icon files' are.
+        for (const char* alias : {"tray-32@2x.png", "tray-48@2x.png"}) {
+            const QImage picture = loadResourcePicture(QString::fromLatin1(alias));
+            if (!picture.isNull()) icon.addPixmap(QPixmap::fromImage(picture));
+        }
+    }
+    return icon;
 }
 
 }  // namespace pelmora

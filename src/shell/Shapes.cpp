@@ -10,16 +10,26 @@ RoundedFrame::RoundedFrame(QWidget* parent) : QWidget(parent)
 
 void RoundedFrame::paintEvent(QPaintEvent*)
 {
-    if (rendered_.size() != size()) {
-        rendered_ = QPixmap(size());
+    // Drawn in the screen's own pixels: the outline is a whole number of them
+    // wide (2 at a scale of 1.5 or 2) and lies on whole pixels, so a scaled
+    // screen shows it as sharp as an unscaled one.
+    const qreal ratio = devicePixelRatioF();
+    if (rendered_.deviceIndependentSize() != QSizeF(size()) || rendered_.devicePixelRatio() != ratio) {
+        const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
+        rendered_ = QPixmap(devicePixels);
         rendered_.fill(Qt::transparent);
         QPainter painter(&rendered_);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(outlineColour(), 1.0));
+        const qreal width = std::max(1, qRound(ratio));
+        painter.setPen(QPen(outlineColour(), width));
         painter.setBrush(Qt::NoBrush);
-        // Half a pixel in, so the one-pixel outline covers whole pixels.
-        const double radius = cornerDiameter() / 2.0;
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+        const double radius = cornerDiameter() * ratio / 2.0;
+        const qreal inset = width / 2.0;
+        painter.drawRoundedRect(
+            QRectF(QPointF(0, 0), QSizeF(devicePixels)).adjusted(inset, inset, -inset, -inset), radius,
+            radius);
+        painter.end();
+        rendered_.setDevicePixelRatio(ratio);
     }
     QPainter painter(this);
     painter.drawPixmap(0, 0, rendered_);

@@ -37,9 +37,10 @@ QColor toColour(const layout::Rgb& rgb)
     return {rgb.red, rgb.green, rgb.blue};
 }
 
-QImage picture(const char* alias)
+// The picture drawn for the scale of the screen `parent` is on.
+QImage picture(const char* alias, const QWidget* parent)
 {
-    return loadResourcePicture(QString::fromLatin1(alias));
+    return loadResourcePicture(QString::fromLatin1(alias), parent->devicePixelRatioF());
 }
 
 // The control of one row, at its place; the caller names it and connects it.
@@ -49,14 +50,14 @@ QWidget* createControl(const layout::ControlRow& row, AnimationClock& clock, QWi
     return std::visit(
         Overloaded{
             [&](const layout::PictureDesign& design) -> QWidget* {
-                return new PictureBox(picture(design.picture), parent);
+                return new PictureBox(picture(design.picture, parent), parent);
             },
             [&](const layout::RuleDesign& design) -> QWidget* {
                 return new FilledRule(toColour(design.colour), parent);
             },
             [&](const layout::FrameDesign&) -> QWidget* { return new RoundedFrame(parent); },
             [&](const layout::IconDesign& design) -> QWidget* {
-                return new ReflectionImage(picture(design.picture), design.reflectionSize,
+                return new ReflectionImage(picture(design.picture, parent), design.reflectionSize,
                                            design.reflectionAxis, parent);
             },
             [&](const layout::LabelDesign& design) -> QWidget* {
@@ -67,8 +68,8 @@ QWidget* createControl(const layout::ControlRow& row, AnimationClock& clock, QWi
             [&](const layout::ButtonDesign& design) -> QWidget* {
                 const auto fallback = std::string_view(row.name) == "btnClose" ? ImageButton::Glyph::Close
                                                                                : ImageButton::Glyph::Minimize;
-                return new ImageButton(picture(design.picture), picture(design.hoverPicture), fallback,
-                                       parent);
+                return new ImageButton(picture(design.picture, parent), picture(design.hoverPicture, parent),
+                                       fallback, parent);
             },
             [&](const layout::GaugeDesign& design) -> QWidget* {
                 GaugeLook look;

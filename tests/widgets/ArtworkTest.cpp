@@ -91,6 +91,7 @@ class ArtworkTest : public QObject {
 private slots:
     void backdropIsAnRgbaPngOfTheWindowSize();
     void backdropAlphaFollowsTheFrame();
+    void bodyIsAnOpaqueCopyOfTheBackdrop_data();
     void bodyIsAnOpaqueCopyOfTheBackdrop();
     void picturesHaveTheirSizesAndAlpha_data();
     void picturesHaveTheirSizesAndAlpha();
@@ -98,6 +99,7 @@ private slots:
     void buttonsAreKeyedWithoutFringe();
     void trayIconHoldsFourSizesAt32Bits();
     void resourcePicturesLoadAsArgb32();
+    void scaledScreensTakeThePictureAtTwiceTheSize();
 };
 
 void ArtworkTest::backdropIsAnRgbaPngOfTheWindowSize()
@@ -155,21 +157,29 @@ void ArtworkTest::backdropAlphaFollowsTheFrame()
     }
 }
 
+void ArtworkTest::bodyIsAnOpaqueCopyOfTheBackdrop_data()
+{
+    QTest::addColumn<int>("scale");
+    QTest::newRow("1x") << 1;
+    QTest::newRow("2x") << 2;
+}
+
 void ArtworkTest::bodyIsAnOpaqueCopyOfTheBackdrop()
 {
-    const QByteArray jpeg = resourceBytes("body.jpg");
+    QFETCH(int, scale);
+    const QByteArray jpeg = resourceBytes(scale == 1 ? "body.jpg" : "body@2x.jpg");
     Image32 body;
     QVERIFY(decodeJpeg(reinterpret_cast<const uint8_t*>(jpeg.constData()), size_t(jpeg.size()), body));
-    QCOMPARE(body.width, kBody.width());
-    QCOMPARE(body.height, kBody.height());
+    QCOMPARE(body.width, kBody.width() * scale);
+    QCOMPARE(body.height, kBody.height() * scale);
 
-    const Image32 frame = decodedPng("MAINFORM");
+    const Image32 frame = decodedPng(scale == 1 ? "MAINFORM" : "MAINFORM@2x");
     double differenceSum = 0;
     int largestDifference = 0;
     for (int y = 0; y < body.height; ++y) {
         for (int x = 0; x < body.width; ++x) {
             const uint32_t b = at(body, x, y);
-            const uint32_t f = at(frame, kBody.left() + x, kBody.top() + y);
+            const uint32_t f = at(frame, kBody.left() * scale + x, kBody.top() * scale + y);
             QCOMPARE(alphaOf(b), 255);
             for (int shift : {16, 8, 0}) {
                 const int difference = std::abs(int(b >> shift & 0xff) - int(f >> shift & 0xff));
@@ -201,7 +211,14 @@ void ArtworkTest::picturesHaveTheirSizesAndAlpha_data()
         {"drive-removable.png", 32, 32}, {"tray-16.png", 16, 16},         {"tray-24.png", 24, 24},
         {"tray-32.png", 32, 32},         {"tray-48.png", 48, 48},
     };
-    for (const auto& p : pictures) QTest::newRow(p.alias) << QString(p.alias) << p.width << p.height;
+    for (const auto& p : pictures) {
+        QTest::newRow(p.alias) << QString(p.alias) << p.width << p.height;
+        // Each at twice its size too, but the tray's 16 and 24: at 2x the icon is the 32 and 48 pixel one.
+        const QString larger = doubleSizeAlias(QString::fromLatin1(p.alias));
+        if (QFile::exists(":/" + larger))
+            QTest::newRow(qPrintable(larger)) << larger << 2 * p.width << 2 * p.height;
+    }
+    QTest::newRow("backdrop at 2x") << "MAINFORM@2x" << 2 * kFrameWidth << 2 * kFrameHeight;
 }
 
 void ArtworkTest::picturesHaveTheirSizesAndAlpha()
@@ -227,34 +244,40 @@ void ArtworkTest::picturesHaveTheirSizesAndAlpha()
         if (alphaOf(pixel) >= 250) ++solid;
     }
     QVERIFY(clear > 0);
-    QVERIFY(solid > 0);
+    QVERIFY(solid > 0 || alias.startsWith("MAINFORM"));  // the backdrop is nowhere opaque
 }
 
 void ArtworkTest::buttonsAreKeyedWithoutFringe_data()
 {
     QTest::addColumn<QString>("normal");
     QTest::addColumn<QString>("hover");
-    QTest::newRow("minimise") << "btn-minimize.png"
-                              << "btn-minimize-hover.png";
-    QTest::newRow("close") << "btn-close.png"
-                           << "btn-close-hover.png";
+    QTest::addColumn<int>("scale");
+    for (const char* name : {"btn-minimize", "btn-close"}) {
+        const QString normal = QString::fromLatin1(name) + ".png";
+        const QString hover = QString::fromLatin1(name) + "-hover.png";
+        QTest::newRow(name) << normal << hover << 1;
+        QTest::newRow(qPrintable(QString::fromLatin1(name) + "@2x"))
+            << doubleSizeAlias(normal) << doubleSizeAlias(hover) << 2;
+    }
 }
 
 void ArtworkTest::buttonsAreKeyedWithoutFringe()
 {
     QFETCH(QString, normal);
     QFETCH(QString, hover);
+    QFETCH(int, scale);
+    const int side = 22 * scale;
     for (const QString& alias : {normal, hover}) {
         const PngHeader header = pngHeader(resourceBytes(alias));
-        QCOMPARE(header.width, 22u);
-        QCOMPARE(header.height, 22u);
+        QCOMPARE(header.width, uint32_t(side));
+        QCOMPARE(header.height, uint32_t(side));
         QCOMPARE(header.colourType, 2);  // opaque: the key colour does the cutting
 
         const Image32 button = decodedPng(alias);
-        for (int y = 0; y < 22; ++y) {
-            for (int x = 0; x < 22; ++x) {
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
                 const uint32_t pixel = at(button, x, y);
-                const double fromCentre = std::hypot(x + 0.5 - 11, y + 0.5 - 11);
+                const double fromCentre = std::hypot(x + 0.5 - side / 2.0, y + 0.5 - side / 2.0) / scale;
                 if (fromCentre > 11.5) QCOMPARE(pixel, kMagenta);  // corners keyed away
                 if (fromCentre < 10) QVERIFY(pixel != kMagenta);   // the orb itself
                 const int red = pixel >> 16 & 0xff, green = pixel >> 8 & 0xff, blue = pixel & 0xff;
@@ -307,6 +330,26 @@ void ArtworkTest::resourcePicturesLoadAsArgb32()
     QVERIFY(loadResourcePicture("no-such-picture.png").isNull());
     QVERIFY(loadResourcePicture("").isNull());
     QVERIFY(loadResourcePicture("tray.ico").isNull());  // neither PNG nor JPEG
+}
+
+void ArtworkTest::scaledScreensTakeThePictureAtTwiceTheSize()
+{
+    QCOMPARE(doubleSizeAlias("MAINFORM"), QString("MAINFORM@2x"));
+    QCOMPARE(doubleSizeAlias("body.jpg"), QString("body@2x.jpg"));
+    for (qreal ratio : {1.25, 1.5, 2.0, 3.0}) {
+        const QImage frame = loadResourcePicture("MAINFORM", ratio);
+        QCOMPARE(frame.size(), QSize(2 * kFrameWidth, 2 * kFrameHeight));
+        QCOMPARE(frame.devicePixelRatio(), 2.0);
+        QCOMPARE(frame.deviceIndependentSize(), QSizeF(kFrameWidth, kFrameHeight));
+    }
+    const QImage unscaled = loadResourcePicture("body.jpg", 1.0);
+    QCOMPARE(unscaled.size(), kBody.size());
+    QCOMPARE(unscaled.devicePixelRatio(), 1.0);
+    // Without a larger picture, the picture as it is.
+    const QImage small = loadResourcePicture("tray-16.png", 2.0);
+    QCOMPARE(small.size(), QSize(16, 16));
+    QCOMPARE(small.devicePixelRatio(), 1.0);
+    QVERIFY(loadResourcePicture("no-such-picture.png", 2.0).isNull());
 }
 
 QTEST_GUILESS_MAIN(ArtworkTest)

@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "LongestSamples.h"
 #include "shell/FontSubstitutions.h"
 #include "shell/HotArea.h"
 #include "shell/ImageButton.h"
@@ -174,25 +175,7 @@ private slots:
 
     // The longest texts the readings write fit the layout's fixed boxes in
     // the substitute fonts: nothing is cut off at the right edge.
-    void longestSamplesFitTheirBoxes_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("labelled drive") << "lblDrive1"
-                                        << "Drive C: (SYSTEM) [232.88 GB]";
-        QTest::newRow("second labelled drive") << "lblDrive2"
-                                               << "Drive D: (PELDATA) [0.18 GB]";
-        QTest::newRow("processor") << "lblCPU_ID"
-                                   << "Intel(R) Core(TM) i7-8650U CPU @ 1.90GHz @ 4200 MHz";
-        QTest::newRow("uptime") << "lblUpTime"
-                                << "23 h, 59 min 59 sec";
-        QTest::newRow("screen mode") << "lblRes"
-                                     << "3840x2160 32bpp, 144Hz";
-        QTest::newRow("battery state") << "lblBatStatus"
-                                       << "Critical battery";
-        QTest::newRow("battery time") << "lblBatTime"
-                                      << "100% (4294967295)";
-    }
+    void longestSamplesFitTheirBoxes_data() { addLongestSampleRows(); }
 
     void longestSamplesFitTheirBoxes()
     {

@@ -6,12 +6,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "DialogRig.h"
 #include "ModalAnswer.h"
-#include "net/fakes/FakeTrafficList.h"
-#include "platform/fakes/FakeDrives.h"
-#include "platform/fakes/FakeShellOpen.h"
-#include "platform/fakes/FakeVersionInfo.h"
-#include "settings/RegFileSettingsStore.h"
 #include "shell/dialog/CheckListBox.h"
 #include "shell/dialog/DialogFrame.h"
 #include "shell/dialog/DriveTreeView.h"
@@ -21,62 +17,6 @@
 using namespace pelmora;
 
 namespace {
-
-constexpr const char* kMissing = "<missing>";
-
-// Everything a dialog needs, with fixed drives C and D, a removable E and
-// four interfaces.
-struct Rig {
-    Rig()
-    {
-        drives.add('C', drive(45097156608, 120034123776));
-        drives.add('D', drive(1048576, 4194304));
-        FakeDrives::Drive removable = drive(1, 2);
-        removable.type = kDriveRemovable;
-        drives.add('E', removable);
-        for (const char* name : {"eth0", "eth1", "wlan0", "wlan1"}) traffic.add(name, "10.0.0.1");
-    }
-
-    static FakeDrives::Drive drive(uint64_t freeBytes, uint64_t totalBytes)
-    {
-        FakeDrives::Drive d;
-        d.freeBytes = freeBytes;
-        d.totalBytes = totalBytes;
-        return d;
-    }
-
-    void store(const std::map<std::string, std::string>& values)
-    {
-        QVERIFY(settings.open());
-        for (const auto& [name, value] : values) settings.WriteString(name, value);
-        settings.close();
-    }
-
-    std::string stored(const std::string& name)
-    {
-        settings.open();
-        const std::string value = settings.ReadString(name, kMissing);
-        settings.close();
-        return value;
-    }
-
-    TSettingsForm& open()
-    {
-        const CurrentDrives current = deriveDrives("", "", 2, drives);
-        form = std::make_unique<TSettingsForm>(nullptr, settings, current, drives, traffic, version, shell);
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get())) qWarning("dialog not exposed");
-        return *form;
-    }
-
-    QTemporaryDir dir;
-    RegFileSettingsStore settings{dir.filePath("Talvessa.reg").toStdString()};
-    FakeDrives drives;
-    FakeTrafficList traffic;
-    FakeVersionInfo version{{2, 6}};
-    FakeShellOpen shell;
-    std::unique_ptr<TSettingsForm> form;
-};
 
 QString checkedLetters(const TSettingsForm& form)
 {
@@ -149,7 +89,7 @@ void SettingsDialogTest::initTestCase()
 
 void SettingsDialogTest::emptyStoreChecksTheCurrentDrives()
 {
-    Rig rig;
+    DialogRig rig;
     TSettingsForm& form = rig.open();
     QCOMPARE(form.windowTitle(), QString("Configure Settings"));
     QCOMPARE(form.size(), QSize(656, 379));
@@ -181,8 +121,8 @@ void SettingsDialogTest::nodeTextsUseTheLocaleSeparators()
     QFETCH(qulonglong, freeBytes);
     QFETCH(QString, text);
     QLocale::setDefault(locale);
-    Rig rig;
-    rig.drives.add('C', Rig::drive(freeBytes, 4 * freeBytes));
+    DialogRig rig;
+    rig.drives.add('C', DialogRig::drive(freeBytes, 4 * freeBytes));
     TSettingsForm& form = rig.open();
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QVERIFY2(node(form, 'C')->text(0).startsWith(text), qPrintable(node(form, 'C')->text(0)));
@@ -209,8 +149,8 @@ void SettingsDialogTest::refusedChoicesShowTheirMessage()
     QFETCH(QList<int>, interfaces);
     QFETCH(QString, title);
     QFETCH(QString, content);
-    Rig rig;
-    rig.drives.add('F', Rig::drive(1, 2));
+    DialogRig rig;
+    rig.drives.add('F', DialogRig::drive(1, 2));
     TSettingsForm& form = rig.open();
     setCheckedDrives(form, drives);
     for (int row : interfaces) form.NetworkInterface->setChecked(row, true);
@@ -230,8 +170,8 @@ void SettingsDialogTest::refusedChoicesShowTheirMessage()
 
 void SettingsDialogTest::rejectedApplyKeepsTheDialogThenSavesTheCorrection()
 {
-    Rig rig;
-    rig.drives.add('F', Rig::drive(1, 2));
+    DialogRig rig;
+    rig.drives.add('F', DialogRig::drive(1, 2));
     TSettingsForm& form = rig.open();
     clickStatePicture(form, 'F');
     QCOMPARE(checkedLetters(form), QString("CDF"));
@@ -255,7 +195,7 @@ void SettingsDialogTest::rejectedApplyKeepsTheDialogThenSavesTheCorrection()
 
 void SettingsDialogTest::oneDriveKeepsTheStoredSecondDrive()
 {
-    Rig rig;
+    DialogRig rig;
     rig.store({{"Drive1", "C"}, {"Drive2", "E"}, {"NrDrives", "1"}});
     TSettingsForm& form = rig.open();
     QCOMPARE(checkedLetters(form), QString("C"));
@@ -270,7 +210,7 @@ void SettingsDialogTest::oneDriveKeepsTheStoredSecondDrive()
 
 void SettingsDialogTest::interfacesAreWrittenLowerPositionFirst()
 {
-    Rig rig;
+    DialogRig rig;
     TSettingsForm& form = rig.open();
     form.NetworkInterface->setChecked(3, true);
     form.NetworkInterface->setChecked(1, true);
@@ -282,7 +222,7 @@ void SettingsDialogTest::interfacesAreWrittenLowerPositionFirst()
 
 void SettingsDialogTest::storedInterfacesOutsideTheListAreIgnored()
 {
-    Rig rig;
+    DialogRig rig;
     rig.store({{"Network1", "7"}, {"Network2", "2"}, {"NrNetwork", "2"}});
     TSettingsForm& form = rig.open();
     QCOMPARE(form.NetworkInterface->checkedStates(), (std::vector<bool>{false, false, true, false}));
@@ -290,7 +230,7 @@ void SettingsDialogTest::storedInterfacesOutsideTheListAreIgnored()
 
 void SettingsDialogTest::interfacesNotConnectedAreListedOnlyWhenChosen()
 {
-    Rig rig;
+    DialogRig rig;
     rig.traffic.records[1].IsConnected = false;
     rig.traffic.records[2].IsConnected = false;
     rig.store({{"Network1", "2"}, {"NrNetwork", "1"}});
@@ -320,7 +260,7 @@ void SettingsDialogTest::refreshSpeedIsClampedBySlider()
 {
     QFETCH(QString, stored);
     QFETCH(int, shown);
-    Rig rig;
+    DialogRig rig;
     rig.store({{"RefreshSpeed", stored.toStdString()}});
     TSettingsForm& form = rig.open();
     QCOMPARE(form.trackSpeed->value(), shown);
@@ -331,7 +271,7 @@ void SettingsDialogTest::refreshSpeedIsClampedBySlider()
 
 void SettingsDialogTest::onlyTheStatePictureOrSpaceToggles()
 {
-    Rig rig;
+    DialogRig rig;
     TSettingsForm& form = rig.open();
     DriveTreeView* tree = form.DrivesTreeView;
     QTreeWidgetItem* d = node(form, 'D');
@@ -357,7 +297,7 @@ void SettingsDialogTest::onlyTheStatePictureOrSpaceToggles()
 
 void SettingsDialogTest::wideEntryGetsTheHorizontalExtent()
 {
-    Rig rig;
+    DialogRig rig;
     const std::string wide = "enp3s0 Intel Corporation Ethernet Connection (7) I219-V with a long name";
     rig.traffic.add(wide, "192.168.100.200");
     TSettingsForm& form = rig.open();
@@ -367,7 +307,7 @@ void SettingsDialogTest::wideEntryGetsTheHorizontalExtent()
     QCOMPARE(list->horizontalExtent(), widest + 50);
     QTRY_COMPARE(list->horizontalScrollBar()->maximum(), widest + 50 - list->viewport()->width());
 
-    Rig narrow;
+    DialogRig narrow;
     TSettingsForm& plain = narrow.open();
     QCOMPARE(plain.NetworkInterface->horizontalExtent(),
              plain.NetworkInterface->fontMetrics().horizontalAdvance("wlan0 (10.0.0.1)") + 50);
@@ -376,7 +316,7 @@ void SettingsDialogTest::wideEntryGetsTheHorizontalExtent()
 
 void SettingsDialogTest::unsavableSettingsWarnAndKeepTheChoices()
 {
-    Rig rig;
+    DialogRig rig;
     QFile blocker(rig.dir.filePath("blocker"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
@@ -410,7 +350,7 @@ void SettingsDialogTest::cancelAndFrameCloseWriteNothing_data()
 void SettingsDialogTest::cancelAndFrameCloseWriteNothing()
 {
     QFETCH(QString, way);
-    Rig rig;
+    DialogRig rig;
     TSettingsForm& form = rig.open();
     clickStatePicture(form, 'D');
     form.NetworkInterface->setChecked(0, true);
@@ -435,7 +375,7 @@ void SettingsDialogTest::cancelAndFrameCloseWriteNothing()
 
 void SettingsDialogTest::keysNeverApplyOrCancel()
 {
-    Rig rig;
+    DialogRig rig;
     TSettingsForm& form = rig.open();
     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(&form, key);
     QVERIFY(form.isVisible());
@@ -444,7 +384,7 @@ void SettingsDialogTest::keysNeverApplyOrCancel()
 
 void SettingsDialogTest::helpKeyOpensTheHelpFile()
 {
-    Rig rig;
+    DialogRig rig;
     TSettingsForm& form = rig.open();
     QTest::keyClick(form.DrivesTreeView, Qt::Key_F1);
     QCOMPARE(rig.shell.opened, std::vector<std::string>{
@@ -453,7 +393,7 @@ void SettingsDialogTest::helpKeyOpensTheHelpFile()
 
 void SettingsDialogTest::keyboardOrderSkipsTheButtons()
 {
-    Rig rig;
+    DialogRig rig;
     TSettingsForm& form = rig.open();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -470,7 +410,7 @@ void SettingsDialogTest::keyboardOrderSkipsTheButtons()
 
 void SettingsDialogTest::frameAndBodyAreDrawn()
 {
-    Rig rig;
+    DialogRig rig;
     TSettingsForm& form = rig.open();
     QCOMPARE(form.windowOpacity(), 217.0 / 255.0);
     QCOMPARE(form.pos(),
@@ -485,7 +425,7 @@ void SettingsDialogTest::frameAndBodyAreDrawn()
 
 void SettingsDialogTest::titleBarDragsTheDialog()
 {
-    Rig rig;
+    DialogRig rig;
     TSettingsForm& form = rig.open();
     const QPoint start = form.pos();
     QTest::mousePress(form.TitleBar, Qt::LeftButton, {}, QPoint(200, 15));

@@ -127,8 +127,7 @@ void VantelMainForm::createPopupMenu()
 
 void VantelMainForm::createTrayIcon()
 {
-    ensureResourcesLoaded();
-    trayIcon_.setIcon(QIcon(QStringLiteral(":/tray.ico")));
+    trayIcon_.setIcon(trayIconPictures(devicePixelRatioF()));
     trayIcon_.setToolTip(kApplicationTitle);
     trayProtocol_ = currentTrayProtocol();
     connect(&trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {

@@ -53,6 +53,9 @@ int runWidget(int& argc, char** argv)
         BackForm back;
         back.winId();
         x11::setWindowClass(back.windowHandle(), "pelmora", kBackWindowClass);
+        back.setDeviceShapeHandler([&back](const QRegion& devicePixels) {
+            return x11::setShape(back.windowHandle(), devicePixels);
+        });
         back.setWindowTitle(kApplicationTitle);  // its entry in task lists when iconified
         QtWindowPlacement backPlacement(back, placementFilePath(), kBackgroundWindowSection, true);
         centreOnScreen(back);

@@ -26,6 +26,7 @@ public:
     {
         const QRect row = option.rect;
         painter->save();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);  // pictures drawn for a larger scale
         const int stateTop = row.top() + (row.height() - DriveTreeView::kStatePictureSize) / 2;
         if (const QImage* state = tree_->statePicture(index.data(DriveTreeView::kStateIndexRole).toInt()))
             painter->drawImage(QPoint(row.left() + DriveTreeView::kStatePictureLeft, stateTop), *state);

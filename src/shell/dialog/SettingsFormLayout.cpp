@@ -41,7 +41,8 @@ QGroupBox* addSection(const QString& name, const QString& caption, QWidget* pare
 
 ReflectionImage* addPicture(const QString& name, const QString& alias, int axis, QWidget* parent, QPoint at)
 {
-    auto* picture = new ReflectionImage(loadResourcePicture(alias), kReflectionSize, axis, parent);
+    auto* picture = new ReflectionImage(loadResourcePicture(alias, parent->devicePixelRatioF()),
+                                        kReflectionSize, axis, parent);
     picture->setObjectName(name);
     picture->move(at);  // the control takes the size of its picture
     return picture;
@@ -120,15 +121,16 @@ void TSettingsForm::createControls()
     DrivesTreeView->setObjectName(QStringLiteral("DrivesTreeView"));
     DrivesTreeView->setGeometry(80, 38, 217, 106);
     DrivesTreeView->setFont(look::controlFont());
-    DrivesTreeView->setStatePictures({QImage(), loadResourcePicture(QStringLiteral("state-unchecked.png")),
-                                      loadResourcePicture(QStringLiteral("state-checked.png")),
-                                      loadResourcePicture(QStringLiteral("state-radio-off.png")),
-                                      loadResourcePicture(QStringLiteral("state-radio-on.png")),
-                                      loadResourcePicture(QStringLiteral("state-document.png")),
-                                      loadResourcePicture(QStringLiteral("state-folder.png"))});
-    DrivesTreeView->setNodePictures({loadResourcePicture(QStringLiteral("drive-disk.png")),
-                                     loadResourcePicture(QStringLiteral("drive-computer.png")),
-                                     loadResourcePicture(QStringLiteral("drive-removable.png"))});
+    // The tree's pictures, drawn for the screen's scale.
+    const auto treePicture = [ratio = GroupBox1->devicePixelRatioF()](const char* alias) {
+        return loadResourcePicture(QString::fromLatin1(alias), ratio);
+    };
+    DrivesTreeView->setStatePictures({QImage(), treePicture("state-unchecked.png"),
+                                      treePicture("state-checked.png"), treePicture("state-radio-off.png"),
+                                      treePicture("state-radio-on.png"), treePicture("state-document.png"),
+                                      treePicture("state-folder.png")});
+    DrivesTreeView->setNodePictures({treePicture("drive-disk.png"), treePicture("drive-computer.png"),
+                                     treePicture("drive-removable.png")});
 
     GroupBox3 =
         addSection(QStringLiteral("GroupBox3"), QStringLiteral(" Network "), Panel1, {320, 112, 313, 155});
