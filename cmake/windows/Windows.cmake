@@ -36,6 +36,17 @@ set_source_files_properties(${PELMORA_MANIFEST_RESOURCE} PROPERTIES
 add_executable(pelmora-readings src/app/readings_main.cpp ${PELMORA_MANIFEST_RESOURCE})
 target_link_libraries(pelmora-readings PRIVATE pelmora_core)
 
+# The widget: the Win32 front end (src/win32), a GUI program with the
+# pictures embedded as resources.
+set(PELMORA_PICTURES_RESOURCE ${CMAKE_BINARY_DIR}/pictures.rc)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/pictures.rc.in ${PELMORA_PICTURES_RESOURCE} @ONLY)
+file(GLOB PELMORA_WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp src/win32/dialog/*.cpp)
+list(FILTER PELMORA_WIN32_SOURCES EXCLUDE REGEX "/src/win32/WinMain\\.cpp$")
+add_library(pelmora_win32 STATIC ${PELMORA_WIN32_SOURCES})
+target_link_libraries(pelmora_win32 PUBLIC pelmora_core gdi32 gdiplus msimg32 windowscodecs comctl32 uuid)
+add_executable(pelmora WIN32 src/win32/WinMain.cpp ${PELMORA_MANIFEST_RESOURCE} ${PELMORA_PICTURES_RESOURCE})
+target_link_libraries(pelmora PRIVATE pelmora_win32)
+
 option(BUILD_TESTING "Build the tests (scripts/test runs them under Wine)" ON)
 if(NOT BUILD_TESTING)
   return()
@@ -61,5 +72,7 @@ target_link_libraries(pelmora_unit_tests PRIVATE pelmora_fakes GTest::gtest_main
 # The Windows services and the registry store against the system's own
 # functions.
 file(GLOB PELMORA_WINDOWS_TESTS CONFIGURE_DEPENDS tests/windows/*.cpp)
-add_executable(pelmora_windows_tests ${PELMORA_WINDOWS_TESTS} ${PELMORA_MANIFEST_RESOURCE})
-target_link_libraries(pelmora_windows_tests PRIVATE pelmora_fakes GTest::gtest_main)
+add_executable(pelmora_windows_tests ${PELMORA_WINDOWS_TESTS} ${PELMORA_MANIFEST_RESOURCE}
+  ${PELMORA_PICTURES_RESOURCE})
+target_link_libraries(pelmora_windows_tests PRIVATE pelmora_win32 pelmora_fakes GTest::gtest_main)
+target_compile_definitions(pelmora_windows_tests PRIVATE PELMORA_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")

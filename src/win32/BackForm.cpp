@@ -1,0 +1,155 @@
+#include "win32/BackForm.h"
+
+#include <windowsx.h>
+
+#include "win32/ResourcePictures.h"
+
+namespace pelmora {
+
+namespace {
+
+void registerClass(WNDPROC procedure)
+{
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);          // the fallback window's colour
+    windowClass.lpszClassName = BackForm::kClassName;
+    ::RegisterClassExW(&windowClass);
+    registered = true;
+}
+
+}  // namespace
+
+BackForm::BackForm()
+{
+    registerClass(&BackForm::windowProc);
+    window_ = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, kClassName, L"Pelmora", WS_POPUP, 0, 0,
+                                kFallbackWidth, kFallbackHeight, nullptr, nullptr,
+                                ::GetModuleHandleW(nullptr), this);
+    showPicture();
+}
+
+BackForm::~BackForm()
+{
+    if (window_) ::DestroyWindow(window_);
+}
+
+void BackForm::showPicture()
+{
+    const Picture picture = loadResourcePicture("MAINFORM");
+    DibCanvas canvas = premultipliedCanvas(picture);
+    if (canvas.isNull()) {
+        // No picture: an ordinary, opaque borderless window.
+        ::SetLayeredWindowAttributes(window_, 0, 255, LWA_ALPHA);
+        return;
+    }
+    SIZE size{canvas.width(), canvas.height()};
+    POINT origin{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    // The window keeps the pixels: the picture is let go right after.
+    showsPicture_ = ::UpdateLayeredWindow(window_, nullptr, nullptr, &size, canvas.dc(), &origin, 0, &blend,
+                                          ULW_ALPHA) != FALSE;
+}
+
+LRESULT CALLBACK BackForm::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<BackForm*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self || !self->window_) return ::DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT BackForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            mouseDown(DragButton::Left, client);
+            return 0;
+        case WM_RBUTTONDOWN:
+            mouseDown(DragButton::Right, client);
+            return 0;
+        case WM_MBUTTONDOWN:
+            mouseDown(DragButton::Middle, client);
+            return 0;
+        case WM_MOUSEMOVE:
+            mouseMove();
+            return 0;
+        case WM_LBUTTONUP:
+            mouseUp(DragButton::Left);
+            return 0;
+        case WM_RBUTTONUP:
+            mouseUp(DragButton::Right);
+            return 0;
+        case WM_MBUTTONUP:
+            mouseUp(DragButton::Middle);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (drag_.dragging()) mouseUp(DragButton::Other);
+            return 0;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;  // the widget comes forward, not the backdrop
+        default:
+            return ::DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void BackForm::mouseDown(DragButton button, POINT client)
+{
+    drag_.mouseDown(button, {client.x, client.y});
+    // Moves keep coming while the cursor outruns the window.
+    if (drag_.dragging()) ::SetCapture(window_);
+}
+
+void BackForm::mouseMove()
+{
+    if (!drag_.dragging()) return;
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    drag_.mouseMove({cursor.x, cursor.y});
+}
+
+void BackForm::mouseUp(DragButton button)
+{
+    const bool wasDragging = drag_.dragging();
+    drag_.mouseUp(button);
+    if (::GetCapture() == window_) ::ReleaseCapture();
+    if (wasDragging && dragFinished_) dragFinished_();
+}
+
+void BackForm::raiseWidget()
+{
+    if (!widget_) return;
+    // Directly above the backdrop, wherever the pair stands.
+    ::SetWindowPos(window_, widget_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void BackForm::moveBackground(ScreenPoint topLeft)
+{
+    ::SetWindowPos(window_, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+ScreenPoint BackForm::backgroundTopLeft() const
+{
+    RECT box{};
+    ::GetWindowRect(window_, &box);
+    return {box.left, box.top};
+}
+
+void BackForm::moveWidget(ScreenPoint topLeft)
+{
+    if (widget_) {
+        ::SetWindowPos(widget_, nullptr, topLeft.x, topLeft.y, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace pelmora

@@ -1,0 +1,342 @@
+#include "win32/VantelMainForm.h"
+
+#include <windowsx.h>
+
+#include <string_view>
+
+#include "app/Startup.h"
+#include "core/LayoutTable.h"
+#include "settings/PlacementFile.h"
+#include "win32/BackForm.h"
+
+namespace pelmora {
+
+namespace {
+
+constexpr UINT_PTR kStayOnTopTimerId = 2;
+constexpr UINT kStayOnTopDelayMs = 10;
+
+void registerClass(WNDPROC procedure)
+{
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.lpszClassName = VantelMainForm::kClassName;
+    ::RegisterClassExW(&windowClass);
+    registered = true;
+}
+
+DragButton dragButton(UINT message)
+{
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            return DragButton::Left;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            return DragButton::Right;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+            return DragButton::Middle;
+        default:
+            return DragButton::Other;
+    }
+}
+
+bool named(const SurfaceItem* item, std::string_view name)
+{
+    return item && name == item->name();
+}
+
+}  // namespace
+
+VantelMainForm::VantelMainForm(const Dependencies& dependencies)
+    : deps_(dependencies), placement_(dependencies.placementFile, kMainWindowSection, false)
+{
+    registerClass(&VantelMainForm::windowProc);
+    const layout::Box size = layout::kWindow;
+    window_ = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, kClassName, L"Pelmora", WS_POPUP, 0, 0,
+                                size.width, size.height, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
+    const layout::Rgb key = layout::kColourKey;
+    ::SetLayeredWindowAttributes(window_, RGB(key.red, key.green, key.blue), layout::kWindowOpacity,
+                                 LWA_COLORKEY | LWA_ALPHA);
+    backBuffer_ = DibCanvas(size.width, size.height);
+    surface_ = std::make_unique<WidgetSurface>(static_cast<SurfaceRepaint&>(*this));
+    surface_->clock().setWindow(window_);
+    refreshTimer_.setWindow(window_);
+    placement_.setWindow(window_);
+    // The flag follows the menu's check 10 ms after the start.
+    ::SetTimer(window_, kStayOnTopTimerId, kStayOnTopDelayMs, nullptr);
+
+    // Creation, in order: the monitor thread, the processor label, the first refresh.
+    readings_ =
+        std::make_unique<ReadingsEngine>(deps_.services, deps_.store, surface_->controls(), refreshTimer_);
+    readings_->showProcessorNameAndClock();
+    RefreshTimerTimer();
+}
+
+VantelMainForm::~VantelMainForm()
+{
+    refreshTimer_.setEnabled(false);
+    readings_.reset();  // stops the monitor thread and waits for it
+    if (window_) {
+        placement_.saveOnDestroy();  // only when not saved on closing (the session ended)
+        ::DestroyWindow(window_);
+    }
+}
+
+void VantelMainForm::setBackForm(BackForm* backForm)
+{
+    backForm_ = backForm;
+    backForm_->setWidgetWindow(window_);
+}
+
+void VantelMainForm::FormShow()
+{
+    placement_.restore();
+    if (backForm_) {
+        RECT back{};
+        ::GetWindowRect(backForm_->handle(), &back);
+        ::SetWindowPos(window_, nullptr, back.left, back.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // Shown active once, as the widget is: a window manager then keeps
+        // both in the same stacking, not the backdrop above every window.
+        ::ShowWindow(backForm_->handle(), SW_SHOW);
+    }
+    ::ShowWindow(window_, SW_SHOW);
+    applyStacking();
+    ::SetForegroundWindow(window_);
+}
+
+LRESULT CALLBACK VantelMainForm::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<VantelMainForm*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self || !self->window_ || !self->surface_) return ::DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT VantelMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+        case WM_PAINT:
+            paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the paint covers every pixel
+        case WM_TIMER:
+            if (wParam == Win32RefreshTimer::kTimerId) RefreshTimerTimer();
+            if (wParam == kStayOnTopTimerId) StayOnTopTimerTimer();
+            if (wParam == Win32AnimationClock::kTimerId) surface_->clock().frame();
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            mouseDown(message, client);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            mouseUp(message, client);
+            return 0;
+        case WM_MOUSEMOVE:
+            mouseMove(client);
+            return 0;
+        case WM_MOUSELEAVE:
+            trackingLeave_ = false;
+            hover(nullptr);
+            return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT && hovered_ && hovered_->pointsAtSomething()) {
+                ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
+                return TRUE;
+            }
+            break;
+        case WM_CLOSE:
+            closeForm();
+            return 0;
+        case WM_QUERYENDSESSION:
+            // The session may end without a close: keep the place now.
+            placement_.saveWhileShown();
+            return TRUE;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void VantelMainForm::repaintLater(const RECT& box)
+{
+    ::InvalidateRect(window_, &box, FALSE);
+}
+
+void VantelMainForm::paint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(window_, &paint);
+    const RECT& box = paint.rcPaint;
+    if (!backBuffer_.isNull() && !::IsRectEmpty(&box)) {
+        surface_->paint(backBuffer_.dc(), box);
+        ::BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, backBuffer_.dc(),
+                 box.left, box.top, SRCCOPY);
+    }
+    ::EndPaint(window_, &paint);
+}
+
+void VantelMainForm::mouseDown(UINT message, POINT client)
+{
+    SurfaceItem* item = surface_->itemAt(client);
+    if (!item) {
+        // The window's bare surface drags both windows.
+        if (backForm_) backForm_->mouseDown(dragButton(message), client);
+        return;
+    }
+    if (message == WM_LBUTTONDOWN && item->pointsAtSomething()) {
+        pressed_ = item;
+        if (item->setPressed(true)) repaintLater(item->bounds());
+        ::SetCapture(window_);
+    }
+}
+
+void VantelMainForm::mouseUp(UINT message, POINT client)
+{
+    if (backForm_) backForm_->mouseUp(dragButton(message));
+    SurfaceItem* item = surface_->itemAt(client);
+    if (message == WM_RBUTTONUP && named(item, "Image2")) {
+        // The menu belongs to the uncovered body picture only.
+        POINT screen = client;
+        ::ClientToScreen(window_, &screen);
+        switch (popupMenu_.popup(window_, screen)) {
+            case PopupMenu::StayOnTop:
+                Stayontop1Click();
+                break;
+            case PopupMenu::Close:
+                Close1Click();
+                break;
+            case PopupMenu::None:
+                break;
+        }
+        return;
+    }
+    if (message != WM_LBUTTONUP || !pressed_) return;
+    SurfaceItem* pressed = pressed_;
+    pressed_ = nullptr;
+    if (::GetCapture() == window_) ::ReleaseCapture();
+    if (pressed->setPressed(false)) repaintLater(pressed->bounds());
+    // A click is a left press and release on the same control.
+    if (item == pressed) click(*pressed);
+}
+
+void VantelMainForm::mouseMove(POINT client)
+{
+    if (backForm_) backForm_->mouseMove();
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window_, 0};
+        trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
+    }
+    hover(surface_->itemAt(client));
+}
+
+void VantelMainForm::hover(SurfaceItem* item)
+{
+    if (item == hovered_) return;
+    if (hovered_ && hovered_->setHovered(false)) repaintLater(hovered_->bounds());
+    hovered_ = item;
+    if (hovered_ && hovered_->setHovered(true)) repaintLater(hovered_->bounds());
+}
+
+void VantelMainForm::click(const SurfaceItem& item)
+{
+    if (named(&item, "btnMinimize")) btnMinimizeClick();
+    if (named(&item, "btnClose")) Close1Click();
+    if (named(&item, "imgSettings")) imgSettingsClick();
+    if (named(&item, "Image1")) Image1Click();
+}
+
+void VantelMainForm::RefreshTimerTimer()
+{
+    readings_->RefreshTimerTimer();
+}
+
+void VantelMainForm::StayOnTopTimerTimer()
+{
+    ::KillTimer(window_, kStayOnTopTimerId);
+    stayOnTopPending_ = false;
+    stayOnTop_ = true;
+    applyStacking();
+}
+
+void VantelMainForm::Stayontop1Click()
+{
+    stayOnTop_ = !stayOnTop_;
+    popupMenu_.setStayOnTopChecked(stayOnTop_);
+    applyStacking();
+}
+
+void VantelMainForm::applyStacking()
+{
+    if (stayOnTopPending_ || !backForm_) return;
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    HWND back = backForm_->handle();
+    if (stayOnTop_) {
+        // Both in the topmost band, the widget directly above its backdrop.
+        ::SetWindowPos(back, HWND_TOPMOST, 0, 0, 0, 0, flags);
+        ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    } else {
+        ::SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+        ::SetWindowPos(back, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+        ::SetWindowPos(window_, HWND_BOTTOM, 0, 0, 0, 0, flags);
+        ::SetWindowPos(back, HWND_BOTTOM, 0, 0, 0, 0, flags);
+    }
+}
+
+void VantelMainForm::Close1Click()
+{
+    ::PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void VantelMainForm::closeForm()
+{
+    placement_.saveOnClose();
+    ::ShowWindow(window_, SW_HIDE);
+    if (backForm_) ::ShowWindow(backForm_->handle(), SW_HIDE);
+    ::PostQuitMessage(0);
+}
+
+void VantelMainForm::btnMinimizeClick()
+{
+    // Without a notification-area icon to come back from, both windows go
+    // to the desktop's minimised row.
+    if (backForm_) ::ShowWindow(backForm_->handle(), SW_MINIMIZE);
+    ::ShowWindow(window_, SW_MINIMIZE);
+}
+
+void VantelMainForm::TrayIconDblClick()
+{
+    if (backForm_) ::ShowWindow(backForm_->handle(), SW_RESTORE);
+    ::ShowWindow(window_, SW_RESTORE);
+    applyStacking();
+}
+
+void VantelMainForm::imgSettingsClick()
+{
+    refreshTimer_.setEnabled(false);
+    // The settings dialog opens here once it is built.
+    refreshTimer_.setEnabled(true);
+    RefreshTimerTimer();
+}
+
+void VantelMainForm::Image1Click()
+{
+    deps_.shellOpen.open(kMakerWebAddress);
+}
+
+}  // namespace pelmora
