@@ -25,7 +25,12 @@ add_test(NAME windows.readings
   COMMAND ${wine_prefix} run ${wine_state} ${PROJECT_SOURCE_DIR}/tests/windows/test_readings.sh
     ${PELMORA_WINDOWS_BUILD}/pelmora-readings.exe)
 
+# The widget on a desktop with a compositor and a notification area.
+add_test(NAME windows.widget
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-test-display ${wine_prefix} run ${wine_state}
+    ${PROJECT_SOURCE_DIR}/tests/windows/test_widget.sh ${PELMORA_WINDOWS_BUILD}/pelmora.exe)
+
 set_tests_properties(windows.prefix windows.prefix_removal windows.unit windows.services windows.readings
-  PROPERTIES LABELS windows RESOURCE_LOCK wine_prefix)
-set_tests_properties(windows.unit windows.services windows.readings PROPERTIES
+  windows.widget PROPERTIES LABELS windows RESOURCE_LOCK wine_prefix)
+set_tests_properties(windows.unit windows.services windows.readings windows.widget PROPERTIES
   FIXTURES_REQUIRED wine_prefix TIMEOUT 300)

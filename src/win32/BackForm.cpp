@@ -127,9 +127,8 @@ void BackForm::mouseUp(DragButton button)
 
 void BackForm::raiseWidget()
 {
-    if (!widget_) return;
-    // Directly above the backdrop, wherever the pair stands.
-    ::SetWindowPos(window_, widget_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A window manager may have raised the backdrop over the widget on the click.
+    if (raiseWidget_) raiseWidget_();
 }
 
 void BackForm::moveBackground(ScreenPoint topLeft)

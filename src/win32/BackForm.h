@@ -25,8 +25,13 @@ public:
     BackForm& operator=(const BackForm&) = delete;
 
     HWND handle() const { return window_; }
-    // The widget window that the drag raises and moves along.
-    void setWidgetWindow(HWND widget) { widget_ = widget; }
+    // The widget window that the drag moves along, and how it is raised
+    // directly above this window (its stacking depends on "Stay on top").
+    void setWidgetWindow(HWND widget, std::function<void()> raise)
+    {
+        widget_ = widget;
+        raiseWidget_ = std::move(raise);
+    }
     // Called after a drag let go: the windows stand at a new place.
     void onDragFinished(std::function<void()> handler) { dragFinished_ = std::move(handler); }
 
@@ -50,6 +55,7 @@ private:
     HWND widget_ = nullptr;
     bool showsPicture_ = false;
     DragState drag_{*this};
+    std::function<void()> raiseWidget_;
     std::function<void()> dragFinished_;
 };
 

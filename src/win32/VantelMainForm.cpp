@@ -92,7 +92,7 @@ VantelMainForm::~VantelMainForm()
 void VantelMainForm::setBackForm(BackForm* backForm)
 {
     backForm_ = backForm;
-    backForm_->setWidgetWindow(window_);
+    backForm_->setWidgetWindow(window_, [this] { applyStacking(); });
 }
 
 void VantelMainForm::FormShow()
@@ -283,7 +283,12 @@ void VantelMainForm::Stayontop1Click()
 
 void VantelMainForm::applyStacking()
 {
-    if (stayOnTopPending_ || !backForm_) return;
+    if (!backForm_) return;
+    if (stayOnTopPending_) {
+        // Not yet on top: only the widget above its backdrop.
+        ::SetWindowPos(backForm_->handle(), window_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     HWND back = backForm_->handle();
     if (stayOnTop_) {
