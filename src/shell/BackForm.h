@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "shell/DragState.h"
+#include "core/DragState.h"
 
 namespace pelmora {
 
