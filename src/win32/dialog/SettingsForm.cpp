@@ -22,6 +22,7 @@
 #include "win32/dialog/DriveTree.h"
 #include "win32/dialog/FormSurface.h"
 #include "win32/dialog/InterfaceList.h"
+#include "win32/dialog/SpeedTrackBar.h"
 
 namespace pelmora {
 
@@ -414,6 +415,9 @@ LRESULT TSettingsForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
             setButtons({buttons_.hovered, FormButton::None});
             return 0;
         case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (header.hwndFrom == trackSpeed && header.code == NM_CUSTOMDRAW)
+                return drawSpeedTrackBar(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam));
             LRESULT result = 0;
             if (DrivesTreeView &&
                 DrivesTreeView->handleNotify(*reinterpret_cast<const NMHDR*>(lParam), result))

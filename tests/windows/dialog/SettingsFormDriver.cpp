@@ -11,10 +11,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "core/SettingsRecord.h"
-#include "net/TrafficList.h"
+#include "net/fakes/FakeTrafficList.h"
 #include "platform/windows/WindowsDrives.h"
 #include "platform/windows/WindowsVersionInfo.h"
 #include "settings/DerivedDrives.h"
@@ -24,23 +23,6 @@
 namespace {
 
 using namespace pelmora;
-
-class ListedInterfaces : public TrafficList {
-public:
-    void add(const std::string& description, const std::string& address)
-    {
-        TTraffic record;
-        record.Description = description;
-        record.IPAddress = address;
-        record.IsConnected = true;
-        records_.push_back(record);
-    }
-    int32_t TrafficCount() const override { return static_cast<int32_t>(records_.size()); }
-    TTraffic TrafficAt(int32_t position) const override { return records_.at(static_cast<size_t>(position)); }
-
-private:
-    std::vector<TTraffic> records_;
-};
 
 class PrintingShellOpen : public ShellOpen {
 public:
@@ -55,7 +37,7 @@ public:
 
 int main(int argc, char** argv)
 {
-    ListedInterfaces interfaces;
+    FakeTrafficList interfaces;  // each one connected
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--interface") == 0 && i + 2 < argc) {
             interfaces.add(argv[i + 1], argv[i + 2]);
