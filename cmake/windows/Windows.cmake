@@ -62,6 +62,15 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
+# The settings dialog alone, over no owner, against the prefix's registry:
+# the end-to-end test under Wine drives it (tests/windows/test_settings_dialog.sh).
+configure_file(tests/windows/dialog/SettingsFormPictures.rc.in ${CMAKE_BINARY_DIR}/SettingsFormPictures.rc @ONLY)
+file(GLOB PELMORA_SETTINGS_FORM_SOURCES CONFIGURE_DEPENDS src/win32/dialog/*.cpp)
+add_executable(pelmora_dialog_driver tests/windows/dialog/SettingsFormDriver.cpp ${PELMORA_SETTINGS_FORM_SOURCES}
+  src/win32/TaskMessage.cpp src/win32/WideText.cpp src/win32/Picture.cpp src/win32/ResourcePictures.cpp
+  ${PELMORA_MANIFEST_RESOURCE} ${CMAKE_BINARY_DIR}/SettingsFormPictures.rc)
+target_link_libraries(pelmora_dialog_driver PRIVATE pelmora_core gdi32 gdiplus msimg32 windowscodecs comctl32 uuid)
+
 # The unit tests of the core that need no Linux service or file store.
 file(GLOB PELMORA_WINDOWS_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
 list(FILTER PELMORA_WINDOWS_UNIT_TESTS EXCLUDE REGEX

@@ -34,3 +34,10 @@ set_tests_properties(windows.prefix windows.prefix_removal windows.unit windows.
   windows.widget PROPERTIES LABELS windows RESOURCE_LOCK wine_prefix)
 set_tests_properties(windows.unit windows.services windows.readings windows.widget PROPERTIES
   FIXTURES_REQUIRED wine_prefix TIMEOUT 300)
+
+# The settings dialog, driven with the mouse and keys on the virtual display.
+add_test(NAME windows.settings_dialog
+  COMMAND ${test_display} ${wine_prefix} run ${wine_state} ${PROJECT_SOURCE_DIR}/tests/windows/test_settings_dialog.sh
+    ${PELMORA_WINDOWS_BUILD}/pelmora_dialog_driver.exe)
+set_tests_properties(windows.settings_dialog PROPERTIES LABELS windows RESOURCE_LOCK wine_prefix
+  FIXTURES_REQUIRED wine_prefix TIMEOUT 300)
