@@ -36,6 +36,16 @@ set_source_files_properties(${PELMORA_MANIFEST_RESOURCE} PROPERTIES
 add_executable(pelmora-readings src/app/readings_main.cpp ${PELMORA_MANIFEST_RESOURCE})
 target_link_libraries(pelmora-readings PRIVATE pelmora_core)
 
+# The Win32 front end (src/win32). An executable that shows the notification-
+# area icon also links the icon's resource.
+file(GLOB PELMORA_WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
+add_library(pelmora_win32 STATIC ${PELMORA_WIN32_SOURCES})
+target_link_libraries(pelmora_win32 PUBLIC pelmora_core comctl32 shell32 user32)
+set(PELMORA_TRAY_RESOURCE ${PROJECT_SOURCE_DIR}/src/win32/TrayIcon.rc)
+set_source_files_properties(${PELMORA_TRAY_RESOURCE} PROPERTIES
+  INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/resources/images
+  OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/images/tray.ico)
+
 option(BUILD_TESTING "Build the tests (scripts/test runs them under Wine)" ON)
 if(NOT BUILD_TESTING)
   return()
@@ -62,4 +72,10 @@ target_link_libraries(pelmora_unit_tests PRIVATE pelmora_fakes GTest::gtest_main
 # functions.
 file(GLOB PELMORA_WINDOWS_TESTS CONFIGURE_DEPENDS tests/windows/*.cpp)
 add_executable(pelmora_windows_tests ${PELMORA_WINDOWS_TESTS} ${PELMORA_MANIFEST_RESOURCE})
-target_link_libraries(pelmora_windows_tests PRIVATE pelmora_fakes GTest::gtest_main)
+target_link_libraries(pelmora_windows_tests PRIVATE pelmora_fakes pelmora_win32 GTest::gtest_main)
+
+# Shows the notification-area icon over a hidden window and logs what reaches
+# it, for the end-to-end test of the icon under Wine (tests/windows/tray).
+add_executable(pelmora_tray_driver tests/windows/tray/tray_driver.cpp
+  ${PELMORA_MANIFEST_RESOURCE} ${PELMORA_TRAY_RESOURCE})
+target_link_libraries(pelmora_tray_driver PRIVATE pelmora_win32)

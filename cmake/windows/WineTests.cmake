@@ -29,3 +29,11 @@ set_tests_properties(windows.prefix windows.prefix_removal windows.unit windows.
   PROPERTIES LABELS windows RESOURCE_LOCK wine_prefix)
 set_tests_properties(windows.unit windows.services windows.readings PROPERTIES
   FIXTURES_REQUIRED wine_prefix TIMEOUT 300)
+
+# The notification-area icon docks in an XEmbed tray (trayer).
+add_test(NAME windows.tray
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-test-display --no-compositor
+    ${wine_prefix} run ${wine_state} ${PROJECT_SOURCE_DIR}/tests/windows/tray/test_tray.sh
+    ${PELMORA_WINDOWS_BUILD}/pelmora_tray_driver.exe)
+set_tests_properties(windows.tray PROPERTIES
+  LABELS windows RESOURCE_LOCK wine_prefix FIXTURES_REQUIRED wine_prefix TIMEOUT 300)
