@@ -46,6 +46,8 @@ set_source_files_properties(${PELMORA_TRAY_RESOURCE} PROPERTIES
   INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/resources/images
   OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/images/tray.ico)
 
+include(${CMAKE_CURRENT_LIST_DIR}/Installer.cmake)
+
 option(BUILD_TESTING "Build the tests (scripts/test runs them under Wine)" ON)
 if(NOT BUILD_TESTING)
   return()
