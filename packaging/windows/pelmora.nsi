@@ -105,9 +105,9 @@ FunctionEnd
 !macroend
 
 ; Installing for every user needs an elevated process: a standard one asks
-; for it by starting itself again with /ALLUSERS ("runas"); true in $0 when
+; for it by starting PROGRAM again with /ALLUSERS ("runas"); true in $0 when
 ; that start is under way and this process should end.
-!macro DEFINE_RESTART_ELEVATED PREFIX
+!macro DEFINE_RESTART_ELEVATED PREFIX PROGRAM
 Function ${PREFIX}RestartElevated
   StrCpy $0 0
   UserInfo::GetAccountType
@@ -122,7 +122,7 @@ Function ${PREFIX}RestartElevated
     Return
   ${EndIf}
   ClearErrors
-  ExecShell "runas" "$EXEPATH" "/ALLUSERS"
+  ExecShell "runas" "${PROGRAM}" "/ALLUSERS"
   ${IfNot} ${Errors}
     StrCpy $0 1
   ${EndIf}
@@ -131,7 +131,7 @@ FunctionEnd
 
 ; --- Installer ---
 
-!insertmacro DEFINE_RESTART_ELEVATED ""
+!insertmacro DEFINE_RESTART_ELEVATED "" "$EXEPATH"
 
 Function ApplyMode
   ${If} $AllUsers == 1
@@ -260,7 +260,9 @@ FunctionEnd
 
 ; --- Uninstaller ---
 
-!insertmacro DEFINE_RESTART_ELEVATED "un."
+; The uninstaller runs from a copy in the temporary folder: the one to start
+; again is the installed one.
+!insertmacro DEFINE_RESTART_ELEVATED "un." "$INSTDIR\uninstall.exe"
 
 Section "un.${PRODUCT}" UnSecMain
   SectionIn RO
