@@ -15,15 +15,14 @@ namespace {
 
 constexpr UINT kIconId = 1;
 
-// The small icon at the monitor's scale (the process is per-monitor aware);
-// Windows' own application icon when the resource is missing, so the widget
-// can still be brought back.
-HICON loadIcon()
+// The small icon at the monitor's scale (the process is per-monitor aware),
+// ours to destroy.
+HICON loadOwnIcon()
 {
     HICON icon = nullptr;
     if (SUCCEEDED(::LoadIconMetric(::GetModuleHandleW(nullptr), kTrayIconResource, LIM_SMALL, &icon)))
         return icon;
-    return ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+    return nullptr;
 }
 
 }  // namespace
@@ -53,7 +52,10 @@ TrayIcon::TrayIcon(HWND owner, UINT callbackMessage, std::string_view hint, std:
     : owner_(owner),
       callbackMessage_(callbackMessage),
       taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")),
-      icon_(loadIcon()),
+      ownIcon_(loadOwnIcon()),
+      // Without the resource, Windows' shared application icon, so the
+      // widget can still be brought back.
+      icon_(ownIcon_ ? ownIcon_ : ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512))),  // IDI_APPLICATION
       tip_(notifyTipText(hint)),
       restore_(std::move(restore))
 {
@@ -64,7 +66,7 @@ TrayIcon::TrayIcon(HWND owner, UINT callbackMessage, std::string_view hint, std:
 TrayIcon::~TrayIcon()
 {
     hide();
-    ::DestroyIcon(icon_);
+    if (ownIcon_) ::DestroyIcon(ownIcon_);
 }
 
 bool TrayIcon::notify(DWORD action, UINT flags)

@@ -51,6 +51,7 @@ private:
     HWND owner_;
     UINT callbackMessage_;
     UINT taskbarCreated_;
+    HICON ownIcon_;  // loaded from the resource; destroyed with the icon
     HICON icon_;
     std::wstring tip_;
     std::function<void()> restore_;

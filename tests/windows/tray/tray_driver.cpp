@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "app/Startup.h"
 #include "win32/TrayIcon.h"
 
 namespace {
@@ -96,8 +97,8 @@ int main(int argc, char** argv)
     HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"Pelmora tray driver", WS_OVERLAPPED, 0, 0,
                                     100, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!window) return 1;
-    tray = std::make_unique<pelmora::TrayIcon>(window, pelmora::kTrayCallbackMessage, "Pelmora",
-                                               [window] { restore(window); });
+    tray = std::make_unique<pelmora::TrayIcon>(window, pelmora::kTrayCallbackMessage,
+                                               pelmora::kApplicationTitle, [window] { restore(window); });
     logLine(tray->show() ? "shown 1" : "shown 0");
 
     MSG message;
