@@ -7,21 +7,11 @@
 # else of the maker's key. Then the same for every user (/ALLUSERS).
 #
 #   test_installer.sh BUILD_DIR      (the Windows build, holding Pelmora-Setup.exe)
-set -u
 build=$1
 setup=$build/Pelmora-Setup.exe
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$(dirname "$0")/../e2e/lib.sh"
 [ -f "$setup" ] || fail "no $setup"
 
-# wait_for SECONDS DESCRIPTION COMMAND...: polls a condition.
-wait_for() {
-    local deadline=$(( $(date +%s) + $1 )) what=$2
-    shift 2
-    until "$@" >/dev/null 2>&1; do
-        [ "$(date +%s)" -lt "$deadline" ] || fail "$what"
-        sleep 0.1
-    done
-}
 gone() { [ ! -e "$1" ]; }
 # reg_value KEY NAME: the value's data, or status 1 when it is missing.
 reg_value() {
@@ -47,6 +37,21 @@ appdata=$(unix_folder APPDATA)
 localappdata=$(unix_folder LOCALAPPDATA)
 user_menu="$appdata/Microsoft/Windows/Start Menu/Programs"
 common_menu="$(unix_folder ProgramData)/Microsoft/Windows/Start Menu/Programs"
+
+# The prefix is shared with the other Windows tests: the settings key and
+# folder are put back as they were found.
+saved=$E2E_HOME/saved
+mkdir -p "$saved"
+has_key "$settings_key" && { wine reg export "$settings_key" "$(winepath -w "$saved/settings.reg")" >/dev/null 2>&1 || fail "reg export"; }
+[ -e "$appdata/Talvessa" ] && mv "$appdata/Talvessa" "$saved/folder"
+put_back() {
+    wine reg delete "$settings_key" /f >/dev/null 2>&1
+    [ -f "$saved/settings.reg" ] && wine reg import "$(winepath -w "$saved/settings.reg")" >/dev/null 2>&1
+    rm -rf "$appdata/Talvessa"
+    [ -e "$saved/folder" ] && mv "$saved/folder" "$appdata/Talvessa"
+    e2e_cleanup
+}
+trap put_back EXIT
 
 # The user's settings from an earlier run of the widget, and another program's value in the maker's key.
 wine reg add "$settings_key" /v RefreshSpeed /t REG_SZ /d 5 /f >/dev/null 2>&1 || fail "reg add"

@@ -6,31 +6,12 @@
 # "TaskbarCreated"; the icon leaves with the program.
 #
 #   test_tray.sh PATH/TO/pelmora_tray_driver.exe
-set -u
 driver=$1
-work=$(mktemp -d "${TMPDIR:-/tmp}/pelmora-tray-test.XXXXXX")
-log=$work/log
-driver_pid=
-cleanup() {
-    [ -n "$driver_pid" ] && kill "$driver_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$log" ] && sed 's/^/  log: /' "$log" >&2
-    exit 1
-}
+. "$(dirname "$0")/../../e2e/lib.sh"
+log=$E2E_HOME/log
+# On failure, what reached the icon's owner.
+trap 'status=$?; [ "$status" -ne 0 ] && [ -f "$log" ] && sed "s/^/  log: /" "$log" >&2; e2e_cleanup' EXIT
 
-# wait_for SECONDS DESCRIPTION COMMAND...: polls a condition.
-wait_for() {
-    local deadline=$(( $(date +%s) + $1 )) what=$2
-    shift 2
-    until "$@" >/dev/null 2>&1; do
-        [ "$(date +%s)" -lt "$deadline" ] || fail "$what"
-        sleep 0.1
-    done
-}
 logged() { grep -qx "$1" "$log"; }
 
 # The icon is a Wine window embedded in trayer's panel; prints its centre.
@@ -48,6 +29,7 @@ undocked() { ! icon_centre; }
 
 wine "$driver" "$log" &
 driver_pid=$!
+E2E_PIDS+=("$driver_pid")
 wait_for 60 "the driver did not show the icon" logged "shown 1"
 wait_for 30 "the icon did not dock in the tray" docked
 
@@ -73,7 +55,6 @@ xdotool mousemove --sync "$x" "$y" click --repeat 2 --delay 80 1
 wait_for 10 "the second double-click did not restore" logged "restore 2"
 wait "$driver_pid"
 status=$?
-driver_pid=
 [ "$status" -eq 0 ] || fail "the driver ended with $status"
 wait_for 30 "the icon stayed after the program ended" undocked
 [ "$(grep -c '^restore' "$log")" -eq 2 ] || fail "restored more often than double-clicked"
