@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 namespace pelmora {
 
@@ -20,9 +21,8 @@ constexpr UINT kIconId = 1;
 HICON loadOwnIcon()
 {
     HICON icon = nullptr;
-    if (SUCCEEDED(::LoadIconMetric(::GetModuleHandleW(nullptr), kTrayIconResource, LIM_SMALL, &icon)))
-        return icon;
-    return nullptr;
+    const HRESULT result = ::LoadIconMetric(::GetModuleHandleW(nullptr), kTrayIconResource, LIM_SMALL, &icon);
+    return SUCCEEDED(result) ? icon : nullptr;
 }
 
 }  // namespace
