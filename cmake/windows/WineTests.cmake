@@ -41,3 +41,18 @@ add_test(NAME windows.settings_dialog
     ${PELMORA_WINDOWS_BUILD}/pelmora_dialog_driver.exe)
 set_tests_properties(windows.settings_dialog PROPERTIES LABELS windows RESOURCE_LOCK wine_prefix
   FIXTURES_REQUIRED wine_prefix TIMEOUT 300)
+
+# The notification-area icon docks in an XEmbed tray (trayer).
+add_test(NAME windows.tray
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-test-display --no-compositor
+    ${wine_prefix} run ${wine_state} ${PROJECT_SOURCE_DIR}/tests/windows/tray/test_tray.sh
+    ${PELMORA_WINDOWS_BUILD}/pelmora_tray_driver.exe)
+set_tests_properties(windows.tray PROPERTIES
+  LABELS windows RESOURCE_LOCK wine_prefix FIXTURES_REQUIRED wine_prefix TIMEOUT 300)
+
+# Pelmora-Setup.exe installs, starts at sign-in and uninstalls, silently.
+add_test(NAME windows.installer
+  COMMAND ${wine_prefix} run ${wine_state} ${PROJECT_SOURCE_DIR}/tests/windows/test_installer.sh
+    ${PELMORA_WINDOWS_BUILD})
+set_tests_properties(windows.installer PROPERTIES
+  LABELS windows RESOURCE_LOCK wine_prefix FIXTURES_REQUIRED wine_prefix TIMEOUT 300)

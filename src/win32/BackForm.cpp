@@ -69,7 +69,13 @@ LRESULT CALLBACK BackForm::windowProc(HWND window, UINT message, WPARAM wParam, 
 
 LRESULT BackForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (message == WM_SETCURSOR) {
+        ::GetCursorPos(&client);
+        ::ScreenToClient(window_, &client);
+    }
+    const bool mouse = (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_SETCURSOR;
+    if (mouse && !drag_.dragging() && widgetInput_ && widgetInput_(message, client)) return TRUE;
     switch (message) {
         case WM_LBUTTONDOWN:
             mouseDown(DragButton::Left, client);

@@ -32,6 +32,13 @@ public:
         widget_ = widget;
         raiseWidget_ = std::move(raise);
     }
+    // The widget window's links and buttons lie partly over its cut-out
+    // pixels, whose clicks the system hands to this window: mouse messages
+    // go to `handler` first (client point), and one it takes starts no drag.
+    void onWidgetInput(std::function<bool(UINT message, POINT client)> handler)
+    {
+        widgetInput_ = std::move(handler);
+    }
     // Called after a drag let go: the windows stand at a new place.
     void onDragFinished(std::function<void()> handler) { dragFinished_ = std::move(handler); }
 
@@ -56,6 +63,7 @@ private:
     bool showsPicture_ = false;
     DragState drag_{*this};
     std::function<void()> raiseWidget_;
+    std::function<bool(UINT, POINT)> widgetInput_;
     std::function<void()> dragFinished_;
 };
 

@@ -6,8 +6,10 @@
 
 #include "app/Startup.h"
 #include "core/LayoutTable.h"
+#include "platform/windows/WindowsInstanceLocator.h"
 #include "settings/PlacementFile.h"
 #include "win32/BackForm.h"
+#include "win32/dialog/SettingsForm.h"
 
 namespace pelmora {
 
@@ -69,6 +71,10 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     surface_->clock().setWindow(window_);
     refreshTimer_.setWindow(window_);
     placement_.setWindow(window_);
+    trayIcon_ = std::make_unique<TrayIcon>(window_, kTrayCallbackMessage, kApplicationTitle,
+                                           [this] { TrayIconDblClick(); });
+    trayIcon_->show();
+    comeBackMessage_ = ::RegisterWindowMessageW(kComeBackMessage);
     // The flag follows the menu's check 10 ms after the start.
     ::SetTimer(window_, kStayOnTopTimerId, kStayOnTopDelayMs, nullptr);
 
@@ -83,6 +89,7 @@ VantelMainForm::~VantelMainForm()
 {
     refreshTimer_.setEnabled(false);
     readings_.reset();  // stops the monitor thread and waits for it
+    trayIcon_.reset();  // out of the notification area before its window goes
     if (window_) {
         placement_.saveOnDestroy();  // only when not saved on closing (the session ended)
         ::DestroyWindow(window_);
@@ -93,6 +100,7 @@ void VantelMainForm::setBackForm(BackForm* backForm)
 {
     backForm_ = backForm;
     backForm_->setWidgetWindow(window_, [this] { applyStacking(); });
+    backForm_->onWidgetInput([this](UINT message, POINT client) { return backdropInput(message, client); });
 }
 
 void VantelMainForm::FormShow()
@@ -125,6 +133,11 @@ LRESULT CALLBACK VantelMainForm::windowProc(HWND window, UINT message, WPARAM wP
 
 LRESULT VantelMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (trayIcon_ && trayIcon_->handleMessage(message, wParam, lParam)) return 0;
+    if (message == comeBackMessage_ && comeBackMessage_ != 0) {
+        TrayIconDblClick();
+        return 0;
+    }
     const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
         case WM_PAINT:
@@ -155,7 +168,7 @@ LRESULT VantelMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
             hover(nullptr);
             return 0;
         case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT && hovered_ && hovered_->pointsAtSomething()) {
+            if (LOWORD(lParam) == HTCLIENT && pointerOverLink()) {
                 ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
                 return TRUE;
             }
@@ -245,6 +258,28 @@ void VantelMainForm::mouseMove(POINT client)
     hover(surface_->itemAt(client));
 }
 
+bool VantelMainForm::backdropInput(UINT message, POINT client)
+{
+    // Both windows stand at one place: the client points are the same.
+    switch (message) {
+        case WM_MOUSEMOVE:
+            hover(surface_->itemAt(client));
+            return false;  // the backdrop tracks its own moves
+        case WM_SETCURSOR:
+            if (!pointerOverLink()) return false;
+            ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
+            return true;
+        case WM_LBUTTONDOWN: {
+            const SurfaceItem* item = surface_->itemAt(client);
+            if (!item || !item->pointsAtSomething()) return false;
+            mouseDown(message, client);
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
 void VantelMainForm::hover(SurfaceItem* item)
 {
     if (item == hovered_) return;
@@ -311,30 +346,42 @@ void VantelMainForm::Close1Click()
 void VantelMainForm::closeForm()
 {
     placement_.saveOnClose();
-    ::ShowWindow(window_, SW_HIDE);
-    if (backForm_) ::ShowWindow(backForm_->handle(), SW_HIDE);
+    hideBoth();
     ::PostQuitMessage(0);
 }
 
 void VantelMainForm::btnMinimizeClick()
 {
-    // Without a notification-area icon to come back from, both windows go
-    // to the desktop's minimised row.
+    // Into the notification area, from where a double-click (or a second
+    // start) brings the pair back.
+    if (trayIcon_ && trayIcon_->isShown()) {
+        hideBoth();
+        return;
+    }
     if (backForm_) ::ShowWindow(backForm_->handle(), SW_MINIMIZE);
     ::ShowWindow(window_, SW_MINIMIZE);
 }
 
+void VantelMainForm::hideBoth()
+{
+    ::ShowWindow(window_, SW_HIDE);
+    if (backForm_) ::ShowWindow(backForm_->handle(), SW_HIDE);
+}
+
 void VantelMainForm::TrayIconDblClick()
 {
-    if (backForm_) ::ShowWindow(backForm_->handle(), SW_RESTORE);
-    ::ShowWindow(window_, SW_RESTORE);
+    const int show = ::IsIconic(window_) ? SW_RESTORE : SW_SHOW;
+    if (backForm_) ::ShowWindow(backForm_->handle(), show);
+    ::ShowWindow(window_, show);
     applyStacking();
+    ::SetForegroundWindow(window_);
 }
 
 void VantelMainForm::imgSettingsClick()
 {
     refreshTimer_.setEnabled(false);
-    // The settings dialog opens here once it is built.
+    ShowSettingsForm(window_, deps_.store, readings_->currentDrives(), deps_.services.drives,
+                     readings_->traffic(), deps_.services.version, deps_.shellOpen);
     refreshTimer_.setEnabled(true);
     RefreshTimerTimer();
 }

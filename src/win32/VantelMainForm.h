@@ -2,8 +2,8 @@
 // The widget window (class TVantelMainForm): a borderless tool window, no
 // taskbar button, layered with the colour key RGB(0,128,255) cut out and a
 // constant alpha of 217, standing directly above its background window. It
-// drives the refresh cycle, owns the readings engine and the popup menu, and
-// opens the settings and the maker's web page.
+// drives the refresh cycle, owns the readings engine, the popup menu and the
+// notification-area icon, and opens the settings and the maker's web page.
 #include <windows.h>
 
 #include <filesystem>
@@ -16,6 +16,7 @@
 #include "win32/Picture.h"
 #include "win32/PopupMenu.h"
 #include "win32/SurfaceItem.h"
+#include "win32/TrayIcon.h"
 #include "win32/WidgetSurface.h"
 #include "win32/Win32RefreshTimer.h"
 #include "win32/Win32WindowPlacement.h"
@@ -69,8 +70,12 @@ private:
     void mouseUp(UINT message, POINT client);
     void mouseMove(POINT client);
     void hover(SurfaceItem* item);
+    bool pointerOverLink() const { return hovered_ && hovered_->pointsAtSomething(); }
+    // Mouse messages of the backdrop at the widget's links and buttons.
+    bool backdropInput(UINT message, POINT client);
     void click(const SurfaceItem& item);
     void applyStacking();
+    void hideBoth();
     void closeForm();
 
     Dependencies deps_;
@@ -81,6 +86,8 @@ private:
     Win32RefreshTimer refreshTimer_;
     std::unique_ptr<ReadingsEngine> readings_;
     PopupMenu popupMenu_;
+    std::unique_ptr<TrayIcon> trayIcon_;
+    UINT comeBackMessage_ = 0;  // a second start's request to come forward
     Win32WindowPlacement placement_;
     bool stayOnTop_ = false;
     bool stayOnTopPending_ = true;

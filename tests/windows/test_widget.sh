@@ -5,7 +5,10 @@
 # through the cut-out parts and the body translucent; a second start exits 0
 # and leaves one widget; a drag of the frame moves both windows alike; the
 # menu on the body closes the program with exit code 0 and its placement
-# written. Waits for conditions, never for a fixed time.
+# written. With the notification area: the icon docks, minimising hides both
+# windows into it and a double-click brings them back; "Settings" opens the
+# dialog, whose Cancel writes nothing and whose Apply writes the seven values
+# to the prefix's registry. Waits for conditions, never for a fixed time.
 #
 #   test_widget.sh PATH/TO/pelmora.exe
 set -u
@@ -66,6 +69,39 @@ popup_open() {
     return 1
 }
 process_exited() { ! kill -0 "$1" 2>/dev/null; }
+# The icon is a Wine window embedded in trayer's panel; prints its centre.
+icon_centre() {
+    local panel
+    panel=$(xdotool search --classname '^panel$' | head -1)
+    [ -n "$panel" ] || return 1
+    xwininfo -tree -id "$panel" | awk '/"explorer.exe"/ {
+        split($(NF-1), size, "[x+]"); split($NF, at, "+");
+        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); found = 1 }
+        END { exit !found }'
+}
+no_windows() { [ -z "$(widget_windows)" ]; }
+key='HKCU\Software\Talvessa'
+reg_value() {
+    wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v name="$1" '$1 == name { print $3 }'
+}
+dialog_shown() { xdotool search --onlyvisible --name '^Configure Settings$' >/dev/null 2>&1; }
+dialog_gone() { ! dialog_shown; }
+# click_widget X Y: a left click at a point of the widget.
+click_widget() {
+    local origin
+    read -r -a origin <<<"$(positions | head -n 1)"
+    xdotool mousemove $(( origin[0] + $1 )) $(( origin[1] + $2 )) click 1
+}
+# settings_and BUTTON_X BUTTON_Y: opens the dialog from "Settings" and
+# closes it with the button at that point of the dialog.
+settings_and() {
+    click_widget 488 44
+    wait_for 30 "the settings dialog" dialog_shown
+    local dialog
+    dialog=$(xdotool search --onlyvisible --name '^Configure Settings$' | head -n 1)
+    xdotool mousemove --window "$dialog" "$1" "$2" click 1
+    wait_for 30 "the settings dialog to close" dialog_gone
+}
 
 wine "$exe" >"$work/widget.log" 2>&1 &
 widget_pid=$!
@@ -109,6 +145,31 @@ status=$?
 [ "$status" -eq 0 ] || fail "a second start exited with $status"
 two_windows || fail "after a second start: $(widget_windows | wc -l) windows"
 pass "a second start exits 0 and leaves one widget"
+
+# --- The notification-area icon: it docks, and takes the widget in and out ---
+wait_for 30 "the icon to dock in the tray" icon_centre
+read -r -a place <<<"$(positions)"
+click_widget 533 42  # the minimise button
+wait_for 10 "both windows hidden in the notification area" no_windows
+read -r x y < <(icon_centre)
+xdotool mousemove --sync "$x" "$y" click --repeat 2 --delay 80 1
+wait_for 10 "both windows back after a double-click on the icon" two_windows
+[ "$(positions)" = "${place[*]}" ] || fail "back at $(positions), not ${place[*]}"
+pass "the icon docks; minimised into it, a double-click brings both windows back in place"
+
+# --- "Settings": Cancel writes nothing, Apply writes the seven values ---
+wine reg delete "$key" /f >/dev/null 2>&1
+settings_and 380 360  # Cancel
+for name in Drive1 Drive2 NrDrives Network1 Network2 NrNetwork RefreshSpeed; do
+    [ -z "$(reg_value "$name")" ] || fail "Cancel wrote $name"
+done
+settings_and 276 360  # Apply
+for name in Drive1 Drive2 NrDrives Network1 Network2 NrNetwork RefreshSpeed; do
+    [ -n "$(reg_value "$name")" ] || fail "Apply did not write $name"
+done
+[ "$(reg_value Drive1)" = C ] || fail "Drive1 '$(reg_value Drive1)', expected C"
+wine reg delete "$key" /f >/dev/null 2>&1
+pass "Settings opens the dialog; Cancel writes nothing, Apply writes the seven values"
 
 # --- A drag of the frame (the title strip) moves both windows alike ---
 read -r -a before <<<"$(positions)"
