@@ -41,11 +41,12 @@ BackForm::~BackForm()
 
 void BackForm::showPicture()
 {
-    const Picture picture = loadResourcePicture("MAINFORM");
-    DibCanvas canvas = premultipliedCanvas(picture);
+    DibCanvas canvas = scaledCanvas(premultipliedCanvas(loadResourcePicture("MAINFORM")), scale_);
     if (canvas.isNull()) {
         // No picture: an ordinary, opaque borderless window.
         ::SetLayeredWindowAttributes(window_, 0, 255, LWA_ALPHA);
+        ::SetWindowPos(window_, nullptr, 0, 0, scaledLength(kFallbackWidth, scale_),
+                       scaledLength(kFallbackHeight, scale_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
     SIZE size{canvas.width(), canvas.height()};
@@ -54,6 +55,13 @@ void BackForm::showPicture()
     // The window keeps the pixels: the picture is let go right after.
     showsPicture_ = ::UpdateLayeredWindow(window_, nullptr, nullptr, &size, canvas.dc(), &origin, 0, &blend,
                                           ULW_ALPHA) != FALSE;
+}
+
+void BackForm::setScale(double scale)
+{
+    if (scale == scale_) return;
+    scale_ = scale;
+    showPicture();
 }
 
 LRESULT CALLBACK BackForm::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

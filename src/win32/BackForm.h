@@ -25,6 +25,9 @@ public:
     BackForm& operator=(const BackForm&) = delete;
 
     HWND handle() const { return window_; }
+    // Shows the backdrop `scale` times its pictures' size (the monitor's
+    // pixels per inch over 96).
+    void setScale(double scale);
     // The widget window that the drag moves along, and how it is raised
     // directly above this window (its stacking depends on "Stay on top").
     void setWidgetWindow(HWND widget, std::function<void()> raise)
@@ -61,6 +64,7 @@ private:
     HWND window_ = nullptr;
     HWND widget_ = nullptr;
     bool showsPicture_ = false;
+    double scale_ = 1.0;
     DragState drag_{*this};
     std::function<void()> raiseWidget_;
     std::function<bool(UINT, POINT)> widgetInput_;

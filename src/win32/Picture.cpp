@@ -1,5 +1,6 @@
 #include "win32/Picture.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace pelmora {
@@ -73,6 +74,28 @@ DibCanvas premultipliedCanvas(const Picture& picture)
                            channel(pixel & 0xff);
     }
     return canvas;
+}
+
+DibCanvas scaledCanvas(DibCanvas canvas, double scale)
+{
+    if (scale == 1.0 || canvas.isNull()) return canvas;
+    DibCanvas scaled(scaledLength(canvas.width(), scale), scaledLength(canvas.height(), scale));
+    if (scaled.isNull()) return canvas;
+    copyScaled(canvas, scaled, {0, 0, scaled.width(), scaled.height()}, scale);
+    return scaled;
+}
+
+void copyScaled(const DibCanvas& from, const DibCanvas& to, const RECT& box, double scale)
+{
+    ::GdiFlush();
+    for (LONG y = std::max(0L, box.top); y < std::min<LONG>(box.bottom, to.height()); ++y) {
+        const int sourceY = std::min(static_cast<int>(y / scale), from.height() - 1);
+        const uint32_t* source = from.bits() + static_cast<size_t>(sourceY) * from.width();
+        uint32_t* target = to.bits() + static_cast<size_t>(y) * to.width();
+        for (LONG x = std::max(0L, box.left); x < std::min<LONG>(box.right, to.width()); ++x) {
+            target[x] = source[std::min(static_cast<int>(x / scale), from.width() - 1)];
+        }
+    }
 }
 
 void blendCanvas(HDC target, int x, int y, const DibCanvas& canvas)

@@ -50,6 +50,17 @@ private:
 
 // The picture premultiplied, ready for AlphaBlend or UpdateLayeredWindow.
 DibCanvas premultipliedCanvas(const Picture& picture);
+// A length of the layout on a monitor of `scale` (pixels per inch over 96).
+inline int scaledLength(int length, double scale)
+{
+    return static_cast<int>(length * scale + 0.5);
+}
+// The canvas `scale` times its size, pixels repeated (never blended, so a
+// colour key stays exact); the canvas itself at 1.
+DibCanvas scaledCanvas(DibCanvas canvas, double scale);
+// The pixels of `box` of `to`, each taken from where it lies in `from`
+// (`scale` times smaller), the same way.
+void copyScaled(const DibCanvas& from, const DibCanvas& to, const RECT& box, double scale);
 // Draws a premultiplied canvas at (x, y) of `target`, blending by its alpha.
 void blendCanvas(HDC target, int x, int y, const DibCanvas& canvas);
 

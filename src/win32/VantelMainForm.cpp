@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string_view>
 
 #include "app/Startup.h"
@@ -61,14 +63,18 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
 {
     registerClass(&VantelMainForm::windowProc);
     const layout::Box size = layout::kWindow;
+    // Created at the system's scale; a monitor of another scale resizes it.
+    const double systemScale = ::GetDpiForSystem() / 96.0;
     window_ = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, kClassName, L"Pelmora", WS_POPUP, 0, 0,
-                                size.width, size.height, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
+                                scaledLength(size.width, systemScale), scaledLength(size.height, systemScale),
+                                nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
     const layout::Rgb key = layout::kColourKey;
     ::SetLayeredWindowAttributes(window_, RGB(key.red, key.green, key.blue), layout::kWindowOpacity,
                                  LWA_COLORKEY | LWA_ALPHA);
     backBuffer_ = DibCanvas(size.width, size.height);
     surface_ = std::make_unique<WidgetSurface>(static_cast<SurfaceRepaint&>(*this));
     surface_->clock().setWindow(window_);
+    applyScale(::GetDpiForWindow(window_));
     refreshTimer_.setWindow(window_);
     placement_.setWindow(window_);
     trayIcon_ = std::make_unique<TrayIcon>(window_, kTrayCallbackMessage, kApplicationTitle,
@@ -99,6 +105,7 @@ VantelMainForm::~VantelMainForm()
 void VantelMainForm::setBackForm(BackForm* backForm)
 {
     backForm_ = backForm;
+    backForm_->setScale(scale_);
     backForm_->setWidgetWindow(window_, [this] { applyStacking(); });
     backForm_->onWidgetInput([this](UINT message, POINT client) { return backdropInput(message, client); });
 }
@@ -176,6 +183,18 @@ LRESULT VantelMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CLOSE:
             closeForm();
             return 0;
+        case WM_DPICHANGED: {
+            // Moved onto a monitor of another scale: both windows follow it.
+            applyScale(HIWORD(wParam));
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if (backForm_) {
+                ::SetWindowPos(backForm_->handle(), nullptr, suggested->left, suggested->top, 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            return 0;
+        }
         case WM_QUERYENDSESSION:
             // The session may end without a close: keep the place now.
             placement_.saveWhileShown();
@@ -186,27 +205,60 @@ LRESULT VantelMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
+void VantelMainForm::applyScale(UINT dpi)
+{
+    const double scale = dpi ? dpi / 96.0 : 1.0;
+    scale_ = scale;
+    const layout::Box size = layout::kWindow;
+    ::SetWindowPos(window_, nullptr, 0, 0, scaledLength(size.width, scale), scaledLength(size.height, scale),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    scaledBuffer_ = scale == 1.0
+                        ? DibCanvas()
+                        : DibCanvas(scaledLength(size.width, scale), scaledLength(size.height, scale));
+    if (backForm_) backForm_->setScale(scale);
+    ::InvalidateRect(window_, nullptr, FALSE);
+}
+
+POINT VantelMainForm::layoutPoint(POINT client) const
+{
+    return {static_cast<LONG>(client.x / scale_), static_cast<LONG>(client.y / scale_)};
+}
+
 void VantelMainForm::repaintLater(const RECT& box)
 {
-    ::InvalidateRect(window_, &box, FALSE);
+    // Whole window pixels around the box, whatever the scale.
+    const RECT scaled{static_cast<LONG>(box.left * scale_), static_cast<LONG>(box.top * scale_),
+                      static_cast<LONG>(box.right * scale_ + 1), static_cast<LONG>(box.bottom * scale_ + 1)};
+    ::InvalidateRect(window_, &scaled, FALSE);
 }
 
 void VantelMainForm::paint()
 {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(window_, &paint);
-    const RECT& box = paint.rcPaint;
+    // The layout's pixels under the box, drawn at the layout's size, then
+    // repeated to the monitor's scale (never blended: the colour key stays).
+    const RECT& dirty = paint.rcPaint;
+    const RECT box{static_cast<LONG>(dirty.left / scale_), static_cast<LONG>(dirty.top / scale_),
+                   std::min<LONG>(static_cast<LONG>(dirty.right / scale_) + 1, backBuffer_.width()),
+                   std::min<LONG>(static_cast<LONG>(dirty.bottom / scale_) + 1, backBuffer_.height())};
     if (!backBuffer_.isNull() && !::IsRectEmpty(&box)) {
         surface_->paint(backBuffer_.dc(), box);
-        ::BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, backBuffer_.dc(),
-                 box.left, box.top, SRCCOPY);
+        if (scale_ == 1.0) {
+            ::BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, backBuffer_.dc(),
+                     box.left, box.top, SRCCOPY);
+        } else if (!scaledBuffer_.isNull()) {
+            copyScaled(backBuffer_, scaledBuffer_, dirty, scale_);
+            ::BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
+                     scaledBuffer_.dc(), dirty.left, dirty.top, SRCCOPY);
+        }
     }
     ::EndPaint(window_, &paint);
 }
 
 void VantelMainForm::mouseDown(UINT message, POINT client)
 {
-    SurfaceItem* item = surface_->itemAt(client);
+    SurfaceItem* item = surface_->itemAt(layoutPoint(client));
     if (!item) {
         // The window's bare surface drags both windows.
         if (backForm_) backForm_->mouseDown(dragButton(message), client);
@@ -222,7 +274,7 @@ void VantelMainForm::mouseDown(UINT message, POINT client)
 void VantelMainForm::mouseUp(UINT message, POINT client)
 {
     if (backForm_) backForm_->mouseUp(dragButton(message));
-    SurfaceItem* item = surface_->itemAt(client);
+    SurfaceItem* item = surface_->itemAt(layoutPoint(client));
     if (message == WM_RBUTTONUP && named(item, "Image2")) {
         // The menu belongs to the uncovered body picture only.
         POINT screen = client;
@@ -255,7 +307,7 @@ void VantelMainForm::mouseMove(POINT client)
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window_, 0};
         trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
     }
-    hover(surface_->itemAt(client));
+    hover(surface_->itemAt(layoutPoint(client)));
 }
 
 bool VantelMainForm::backdropInput(UINT message, POINT client)
@@ -263,14 +315,14 @@ bool VantelMainForm::backdropInput(UINT message, POINT client)
     // Both windows stand at one place: the client points are the same.
     switch (message) {
         case WM_MOUSEMOVE:
-            hover(surface_->itemAt(client));
+            hover(surface_->itemAt(layoutPoint(client)));
             return false;  // the backdrop tracks its own moves
         case WM_SETCURSOR:
             if (!pointerOverLink()) return false;
             ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
             return true;
         case WM_LBUTTONDOWN: {
-            const SurfaceItem* item = surface_->itemAt(client);
+            const SurfaceItem* item = surface_->itemAt(layoutPoint(client));
             if (!item || !item->pointsAtSomething()) return false;
             mouseDown(message, client);
             return true;

@@ -75,13 +75,18 @@ private:
     bool backdropInput(UINT message, POINT client);
     void click(const SurfaceItem& item);
     void applyStacking();
+    // The monitor's pixels per inch: the whole widget grows by dpi / 96.
+    void applyScale(UINT dpi);
+    POINT layoutPoint(POINT client) const;
     void hideBoth();
     void closeForm();
 
     Dependencies deps_;
     HWND window_ = nullptr;
     BackForm* backForm_ = nullptr;
-    DibCanvas backBuffer_;
+    DibCanvas backBuffer_;    // the layout's 587 x 352 pixels
+    DibCanvas scaledBuffer_;  // them at the monitor's scale, when it is not 1
+    double scale_ = 1.0;
     std::unique_ptr<WidgetSurface> surface_;
     Win32RefreshTimer refreshTimer_;
     std::unique_ptr<ReadingsEngine> readings_;

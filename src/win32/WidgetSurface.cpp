@@ -57,7 +57,7 @@ std::unique_ptr<SurfaceItem> createItem(const layout::ControlRow& row, SurfaceRe
 }  // namespace
 
 WidgetSurface::WidgetSurface(SurfaceRepaint& repaint, AnimationSchedule::Clock nowMs)
-    : clock_(std::move(nowMs))
+    : clock_(repaint, std::move(nowMs))
 {
     for (const layout::ControlRow& row : layout::controlRows())
         items_.push_back(createItem(row, repaint, clock_));

@@ -29,9 +29,7 @@ void Win32AnimationClock::frame()
 
 void Win32AnimationClock::invalidateChanged()
 {
-    if (window_) {
-        for (const RECT& box : changed_) ::InvalidateRect(window_, &box, FALSE);
-    }
+    for (const RECT& box : changed_) repaint_.repaintLater(box);
     changed_.clear();
 }
 

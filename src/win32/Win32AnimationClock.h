@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/AnimationSchedule.h"
+#include "win32/SurfaceItem.h"
 
 namespace pelmora {
 
@@ -14,7 +15,11 @@ class Win32AnimationClock {
 public:
     static constexpr UINT_PTR kTimerId = 3;
 
-    explicit Win32AnimationClock(AnimationSchedule::Clock nowMs = {}) : schedule_(std::move(nowMs)) {}
+    // Changed boxes go to the window through `repaint`.
+    explicit Win32AnimationClock(SurfaceRepaint& repaint, AnimationSchedule::Clock nowMs = {})
+        : schedule_(std::move(nowMs)), repaint_(repaint)
+    {
+    }
 
     // The window whose timer and paints the clock uses.
     void setWindow(HWND window) { window_ = window; }
@@ -36,6 +41,7 @@ private:
     void invalidateChanged();
 
     AnimationSchedule schedule_;
+    SurfaceRepaint& repaint_;
     std::vector<RECT> changed_;
     HWND window_ = nullptr;
     bool waiting_ = false;

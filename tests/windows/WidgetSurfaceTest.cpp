@@ -168,3 +168,24 @@ TEST(WidgetSurface, LabelsFitTheirTextOrKeepTheirFixedBox)
 
 }  // namespace
 }  // namespace pelmora
+
+namespace pelmora {
+namespace {
+
+TEST(WidgetSurface, AScaledMonitorRepeatsPixelsAndKeepsTheColourKeyExact)
+{
+    DibCanvas layout(2, 1);
+    layout.bits()[0] = 0x000080ff;  // the colour key
+    layout.bits()[1] = 0xff123456;
+    const DibCanvas scaled = scaledCanvas(std::move(layout), 1.5);
+    ASSERT_EQ(scaled.width(), 3);
+    ASSERT_EQ(scaled.height(), 2);
+    for (int y = 0; y < 2; ++y) {
+        EXPECT_EQ(scaled.bits()[y * 3 + 0], 0x000080ffu);
+        EXPECT_EQ(scaled.bits()[y * 3 + 1], 0x000080ffu);  // 1 / 1.5 still lies in the first pixel
+        EXPECT_EQ(scaled.bits()[y * 3 + 2], 0xff123456u);
+    }
+}
+
+}  // namespace
+}  // namespace pelmora
