@@ -2,8 +2,9 @@
 # The settings dialog end to end under Wine on the virtual display, in the
 # prefix of WINEPREFIX, opened over no owner by pelmora_dialog_driver.exe as
 # the widget opens it from its menu: it appears at its designed size, Cancel
-# writes nothing, F1 asks for the help file, Apply writes the seven values to
-# the prefix's registry (an out-of-range speed written back in range), and a
+# writes nothing, F1 asks for the help file, the drive tree's check boxes
+# answer clicks and the space bar, Apply writes the seven values to the
+# prefix's registry (an out-of-range speed written back in range), and a
 # refused choice shows its message while the dialog stays open and nothing
 # is written. Every step waits for a window or a process, never for a time.
 #
@@ -26,6 +27,9 @@ caption='^Configure Settings$'
 # Client points of the dialog's controls (the dialog has no frame of Wine's).
 apply_at=(276 360)
 cancel_at=(380 360)
+# The check boxes of the first two drive nodes, as Wine's tree view places them.
+first_drive_box=(105 211)
+second_drive_box=(105 245)
 
 reg_value() {
     wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v name="$1" '$1 == name { print $3 }'
@@ -83,14 +87,19 @@ close_with "${cancel_at[@]}" cancelled 1
 [ -z "$(reg_value Drive1)" ] && [ -z "$(reg_value RefreshSpeed)" ] || fail "Cancel wrote settings"
 
 # --- Apply writes the seven values; a stored speed beyond the range comes back in it ---
+# Both fixed drives open checked; a click on the second one's box unchecks
+# it, the space bar checks it again, a click on the first one's unchecks that.
 reg_set RefreshSpeed 90
 reg_set NrNetwork 1
 reg_set Network1 1
 open_dialog --interface "Wired" 10.0.0.5 --interface "Loopback" 127.0.0.1
+xdotool mousemove --window "$dialog" "${second_drive_box[@]}" click 1
+xdotool key space
+xdotool mousemove --window "$dialog" "${first_drive_box[@]}" click 1
 close_with "${apply_at[@]}" applied 0
-[ "$(reg_value Drive1)" = C ] || fail "Drive1 '$(reg_value Drive1)', expected C (the first fixed drive)"
-[[ "$(reg_value Drive2)" =~ ^[D-Z]$ ]] || fail "Drive2 '$(reg_value Drive2)', expected the second fixed drive"
-[ "$(reg_value NrDrives)" = 2 ] || fail "NrDrives '$(reg_value NrDrives)'"
+[[ "$(reg_value Drive1)" =~ ^[D-Z]$ ]] || fail "Drive1 '$(reg_value Drive1)', expected the second fixed drive"
+[ "$(reg_value NrDrives)" = 1 ] || fail "NrDrives '$(reg_value NrDrives)', expected 1"
+[[ "$(reg_value Drive2)" =~ ^[A-Z]$ ]] || fail "Drive2 '$(reg_value Drive2)', expected the letter it had"
 [ "$(reg_value NrNetwork)" = 1 ] || fail "NrNetwork '$(reg_value NrNetwork)'"
 [ "$(reg_value Network1)" = 1 ] || fail "Network1 '$(reg_value Network1)'"
 [ "$(reg_value Network2)" = -1 ] || fail "Network2 '$(reg_value Network2)'"

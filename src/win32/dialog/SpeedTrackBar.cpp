@@ -28,19 +28,21 @@ RECT thumbRect(HWND track)
     return thumb;
 }
 
-// The x of every value's tick: the control places the inner ones, the two
-// ends lie one step beyond them.
+// The x of every value's tick: the centre of the thumb at that value, which
+// travels the channel less its own width.
 std::vector<int> tickPositions(HWND track)
 {
     const int minimum = static_cast<int>(::SendMessageW(track, TBM_GETRANGEMIN, 0, 0));
     const int maximum = static_cast<int>(::SendMessageW(track, TBM_GETRANGEMAX, 0, 0));
-    std::vector<int> inner;
-    for (int i = 0; i < maximum - minimum - 1; ++i)
-        inner.push_back(static_cast<int>(::SendMessageW(track, TBM_GETTICPOS, static_cast<WPARAM>(i), 0)));
-    if (inner.size() < 2) return inner;
-    std::vector<int> ticks{2 * inner[0] - inner[1]};
-    ticks.insert(ticks.end(), inner.begin(), inner.end());
-    ticks.push_back(2 * inner.back() - inner[inner.size() - 2]);
+    RECT channel{};
+    ::SendMessageW(track, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    const RECT thumb = thumbRect(track);
+    const int thumbWidth = thumb.right - thumb.left;
+    const int travel = channel.right - channel.left - thumbWidth;
+    std::vector<int> ticks;
+    if (maximum <= minimum) return ticks;
+    for (int value = minimum; value <= maximum; ++value)
+        ticks.push_back(channel.left + thumbWidth / 2 + travel * (value - minimum) / (maximum - minimum));
     return ticks;
 }
 
