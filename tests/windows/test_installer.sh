@@ -99,6 +99,9 @@ check_installed "$folder" "$user_menu" "$user_entry"
 run=$(reg_value "$run_key" Pelmora) || fail "no Run value with /AUTOSTART"
 [[ "$run" == \"*"\\Programs\\Pelmora\\$main\"" ]] || fail "Run value '$run'"
 has_key "$machine_entry" && fail "a current-user install wrote a machine-wide entry"
+# A new install over it, without the switch, keeps the sign-in start.
+wine "$setup" /S || fail "the install over the first failed"
+[ "$(reg_value "$run_key" Pelmora)" = "$run" ] || fail "an install over the first dropped the Run value"
 
 uninstall "$user_entry"
 [ ! -e "$folder" ] || fail "left behind: $(ls -A "$folder")"
