@@ -50,9 +50,10 @@ add_test(NAME windows.tray
 set_tests_properties(windows.tray PROPERTIES
   LABELS windows RESOURCE_LOCK wine_prefix FIXTURES_REQUIRED wine_prefix TIMEOUT 300)
 
-# Pelmora-Setup.exe installs, starts at sign-in and uninstalls, silently.
+# Pelmora-Setup.exe installs, starts at sign-in and uninstalls, silently; a
+# running widget (on the display) is closed first.
 add_test(NAME windows.installer
-  COMMAND ${wine_prefix} run ${wine_state} ${PROJECT_SOURCE_DIR}/tests/windows/test_installer.sh
+  COMMAND ${test_display} ${wine_prefix} run ${wine_state} ${PROJECT_SOURCE_DIR}/tests/windows/test_installer.sh
     ${PELMORA_WINDOWS_BUILD})
 set_tests_properties(windows.installer PROPERTIES
   LABELS windows RESOURCE_LOCK wine_prefix FIXTURES_REQUIRED wine_prefix TIMEOUT 300)

@@ -72,24 +72,22 @@ Page custom ModePage ModePageLeave
 ; --- Shared by the installer and the uninstaller ---
 
 ; A running widget holds its executable open: ask it to close (it saves its
-; placement as on any close) and give it five seconds.
+; placement as on any close) and give its process five seconds to end. The
+; window goes before the process does, so the wait is on the process.
 !macro DEFINE_CLOSE_RUNNING_WIDGET PREFIX
 Function ${PREFIX}CloseRunningWidget
   FindWindow $0 "${WIDGET_WINDOW_CLASS}"
   ${If} $0 == 0
     Return
   ${EndIf}
+  System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
+  ; SYNCHRONIZE
+  System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2'
   SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
-  StrCpy $1 0
-  ${Do}
-    FindWindow $0 "${WIDGET_WINDOW_CLASS}"
-    ${If} $0 == 0
-    ${OrIf} $1 >= 50
-      ${ExitDo}
-    ${EndIf}
-    Sleep 100
-    IntOp $1 $1 + 1
-  ${Loop}
+  ${If} $2 P<> 0
+    System::Call 'kernel32::WaitForSingleObject(p r2, i 5000)'
+    System::Call 'kernel32::CloseHandle(p r2)'
+  ${EndIf}
 FunctionEnd
 !macroend
 !insertmacro DEFINE_CLOSE_RUNNING_WIDGET ""

@@ -99,6 +99,36 @@ check_installed "$folder" "$user_menu" "$user_entry"
 run=$(reg_value "$run_key" Pelmora) || fail "no Run value with /AUTOSTART"
 [[ "$run" == \"*"\\Programs\\Pelmora\\$main\"" ]] || fail "Run value '$run'"
 has_key "$machine_entry" && fail "a current-user install wrote a machine-wide entry"
+# A new install over it, without the switch, keeps the sign-in start.
+wine "$setup" /S || fail "the install over the first failed"
+[ "$(reg_value "$run_key" Pelmora)" = "$run" ] || fail "an install over the first dropped the Run value"
+
+# A running widget is closed (and saves its place) before its files are
+# replaced or removed; the widget needs the display.
+if [ "$main" = pelmora.exe ]; then
+    start_installed_widget() {
+        wine "$folder/pelmora.exe" >/dev/null 2>&1 &
+        widget_pid=$!
+        E2E_PIDS+=("$widget_pid")
+        wait_for 60 "the installed widget did not start" xdotool search --name '^Pelmora$'
+    }
+    widget_ended() {
+        wait "$widget_pid"
+        local status=$?
+        [ "$status" -eq 0 ] || fail "the widget ended with $status"
+    }
+    rm -f "$appdata/Talvessa/pelmora.INI"
+    start_installed_widget
+    wine "$setup" /S || fail "the install over a running widget failed"
+    kill -0 "$widget_pid" 2>/dev/null && fail "the installer left the widget running"
+    widget_ended
+    grep -q '^\[TVantelMainForm\]' "$appdata/Talvessa/pelmora.INI" || fail "the closed widget saved no placement"
+    start_installed_widget
+    uninstall "$user_entry"
+    [ ! -e "$folder" ] || fail "uninstalling beside a running widget left $(ls -A "$folder")"
+    widget_ended
+    wine "$setup" /S /AUTOSTART || fail "installing again failed"
+fi
 
 uninstall "$user_entry"
 [ ! -e "$folder" ] || fail "left behind: $(ls -A "$folder")"
