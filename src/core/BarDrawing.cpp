@@ -14,6 +14,12 @@ int barFillWidth(int barWidth, double position)
     return static_cast<int>(std::lrint(track * position / BarGlide::kMaximum));
 }
 
+BarColumns barChangedColumns(int painted, int filled)
+{
+    const int from = std::min(filled, painted);
+    return {from, std::max(filled, painted) - from + 2};
+}
+
 layout::Rgb barGradientRow(const layout::Rgb& top, const layout::Rgb& bottom, int row, int rows)
 {
     const double share = rows > 1 ? static_cast<double>(row) / (rows - 1) : 0.0;

@@ -40,12 +40,9 @@ bool GlideBar::advance()
     const bool moving = glide_.step();
     const int filled = filledWidth();
     if (filled != paintedFill_) {
-        // Only the columns between the old and the new edge of the fill
-        // change, the fill's border column beside each edge included.
-        const int from = std::min(filled, paintedFill_);
-        const int to = std::max(filled, paintedFill_);
+        const BarColumns changed = barChangedColumns(paintedFill_, filled);
         paintedFill_ = filled;
-        clock_.repaintLater(this, QRect(from, 0, to - from + 2, height()));
+        clock_.repaintLater(this, QRect(changed.left, 0, changed.width, height()));
     }
     return moving;
 }

@@ -3,31 +3,14 @@
 #include <windowsx.h>
 
 #include "win32/ResourcePictures.h"
+#include "win32/WindowClass.h"
 
 namespace pelmora {
 
-namespace {
-
-void registerClass(WNDPROC procedure)
-{
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);          // the fallback window's colour
-    windowClass.lpszClassName = BackForm::kClassName;
-    ::RegisterClassExW(&windowClass);
-    registered = true;
-}
-
-}  // namespace
-
 BackForm::BackForm()
 {
-    registerClass(&BackForm::windowProc);
+    // The fallback window (no picture) shows the button colour.
+    registerWindowClass(kClassName, &BackForm::windowProc, ::GetSysColorBrush(COLOR_BTNFACE));
     window_ = ::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, kClassName, L"Pelmora", WS_POPUP, 0, 0,
                                 kFallbackWidth, kFallbackHeight, nullptr, nullptr,
                                 ::GetModuleHandleW(nullptr), this);

@@ -22,7 +22,17 @@ int CALLBACK noteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
     return 0;
 }
 
-bool installed(const std::wstring& face)
+std::wstring firstInstalled(std::initializer_list<const wchar_t*> faces)
+{
+    for (const wchar_t* face : faces) {
+        if (fontInstalled(face)) return face;
+    }
+    return L"";  // the system's default face
+}
+
+}  // namespace
+
+bool fontInstalled(const std::wstring& face)
 {
     LOGFONTW wanted{};
     wanted.lfCharSet = DEFAULT_CHARSET;
@@ -34,21 +44,13 @@ bool installed(const std::wstring& face)
     return found;
 }
 
-std::wstring firstInstalled(std::initializer_list<const wchar_t*> faces)
-{
-    for (const wchar_t* face : faces) {
-        if (installed(face)) return face;
-    }
-    return L"";  // the system's default face
-}
-
-LOGFONTW logFont(const std::wstring& face, const layout::FontDesign& design)
+LOGFONTW pixelFont(const std::wstring& face, int pixelSize, unsigned styles)
 {
     LOGFONTW font{};
-    font.lfHeight = -design.pixelSize;  // negative: the em, not the cell
-    font.lfWeight = design.styles & Bold ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = design.styles & Italic ? TRUE : FALSE;
-    font.lfUnderline = design.styles & Underlined ? TRUE : FALSE;
+    font.lfHeight = -pixelSize;  // negative: the em, not the cell
+    font.lfWeight = styles & Bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = styles & Italic ? TRUE : FALSE;
+    font.lfUnderline = styles & Underlined ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfOutPrecision = OUT_TT_PRECIS;
     // Grey antialiasing: coloured fringes would show against the colour key.
@@ -57,8 +59,6 @@ LOGFONTW logFont(const std::wstring& face, const layout::FontDesign& design)
     face.copy(font.lfFaceName, LF_FACESIZE - 1);
     return font;
 }
-
-}  // namespace
 
 std::wstring layoutFace(const char* family)
 {
@@ -77,7 +77,7 @@ std::wstring layoutFace(const char* family)
 LayoutFont::LayoutFont(const layout::FontDesign& design)
 {
     const std::wstring face = layoutFace(design.family);
-    LOGFONTW font = logFont(face, design);
+    LOGFONTW font = pixelFont(face, design.pixelSize, design.styles);
     natural_ = ::CreateFontIndirectW(&font);
     widthShare_ = face == L"Open Sans" ? kOpenSansWidthShare : 1.0;
     drawn_ = natural_;

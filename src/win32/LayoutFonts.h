@@ -32,7 +32,12 @@ private:
     double widthShare_;
 };
 
-// The face createLayoutFont uses for a family of the layout.
+// Whether the system has a face of that family.
+bool fontInstalled(const std::wstring& face);
+// A font of `face` (empty: the system's own) at `pixelSize` pixels per em.
+LOGFONTW pixelFont(const std::wstring& face, int pixelSize, unsigned styles);
+
+// The face LayoutFont uses for a family of the layout.
 std::wstring layoutFace(const char* family);
 
 }  // namespace pelmora

@@ -11,6 +11,7 @@
 #include "platform/windows/WindowsInstanceLocator.h"
 #include "settings/PlacementFile.h"
 #include "win32/BackForm.h"
+#include "win32/WindowClass.h"
 #include "win32/dialog/SettingsForm.h"
 
 namespace pelmora {
@@ -19,20 +20,6 @@ namespace {
 
 constexpr UINT_PTR kStayOnTopTimerId = 2;
 constexpr UINT kStayOnTopDelayMs = 10;
-
-void registerClass(WNDPROC procedure)
-{
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    windowClass.lpszClassName = VantelMainForm::kClassName;
-    ::RegisterClassExW(&windowClass);
-    registered = true;
-}
 
 DragButton dragButton(UINT message)
 {
@@ -61,7 +48,7 @@ bool named(const SurfaceItem* item, std::string_view name)
 VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     : deps_(dependencies), placement_(dependencies.placementFile, kMainWindowSection, false)
 {
-    registerClass(&VantelMainForm::windowProc);
+    registerWindowClass(kClassName, &VantelMainForm::windowProc);
     const layout::Box size = layout::kWindow;
     // Created at the system's scale; a monitor of another scale resizes it.
     const double systemScale = ::GetDpiForSystem() / 96.0;

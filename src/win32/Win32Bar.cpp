@@ -56,13 +56,12 @@ bool Win32Bar::advance()
     const bool moving = glide_.step();
     const int filled = filledWidth();
     if (filled != paintedFill_) {
-        // Only the columns between the old and the new edge of the fill
-        // change, the fill's border column beside each edge included.
-        const int from = std::min(filled, paintedFill_);
-        const int to = std::max(filled, paintedFill_);
+        const BarColumns changed = barChangedColumns(paintedFill_, filled);
         paintedFill_ = filled;
-        if (visible_)
-            clock_.repaintLater(rectOf(box_.left + from, box_.top, to - from + 2, box_.bottom - box_.top));
+        if (visible_) {
+            clock_.repaintLater(
+                rectOf(box_.left + changed.left, box_.top, changed.width, box_.bottom - box_.top));
+        }
     }
     return moving;
 }

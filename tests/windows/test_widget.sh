@@ -11,32 +11,11 @@
 # to the prefix's registry. Waits for conditions, never for a fixed time.
 #
 #   test_widget.sh PATH/TO/pelmora.exe
-set -u
 exe=$1
+. "$(dirname "$0")/../e2e/lib.sh"
+. "$(dirname "$0")/tray/icon.sh"
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d "${TMPDIR:-/tmp}/pelmora-widget-test.XXXXXX")
-widget_pid=
-cleanup() {
-    [ -n "$widget_pid" ] && kill "$widget_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [ -n "${SHOT:-}" ] && import -window root "$SHOT" 2>/dev/null
-    exit 1
-}
-pass() { echo "ok: $*"; }
-
-# wait_for SECONDS DESCRIPTION COMMAND...: polls until COMMAND succeeds.
-wait_for() {
-    local seconds=$1 what=$2; shift 2
-    local deadline=$(( $(date +%s%N) + seconds * 1000000000 ))
-    until "$@" >/dev/null 2>&1; do
-        [ "$(date +%s%N)" -lt "$deadline" ] || fail "timed out after ${seconds}s waiting for $what"
-        sleep 0.05
-    done
-}
+work=$E2E_HOME
 
 # Wine names every window of the program after its executable; the widget's
 # two windows are the mapped ones of the widget's size (menus are smaller).
@@ -47,9 +26,6 @@ widget_windows() {
     done
 }
 two_windows() { [ "$(widget_windows | wc -l)" -eq 2 ]; }
-window_position() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'
-}
 positions() {
     local id
     for id in $(widget_windows); do window_position "$id"; done | sort -u
@@ -67,17 +43,6 @@ popup_open() {
         xwininfo -id "$id" | grep -q 'Width: 587' || { echo "$id"; return 0; }
     done
     return 1
-}
-process_exited() { ! kill -0 "$1" 2>/dev/null; }
-# The icon is a Wine window embedded in trayer's panel; prints its centre.
-icon_centre() {
-    local panel
-    panel=$(xdotool search --classname '^panel$' | head -1)
-    [ -n "$panel" ] || return 1
-    xwininfo -tree -id "$panel" | awk '/"explorer.exe"/ {
-        split($(NF-1), size, "[x+]"); split($NF, at, "+");
-        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); found = 1 }
-        END { exit !found }'
 }
 no_windows() { [ -z "$(widget_windows)" ]; }
 key='HKCU\Software\Talvessa'
@@ -105,6 +70,7 @@ settings_and() {
 
 wine "$exe" >"$work/widget.log" 2>&1 &
 widget_pid=$!
+E2E_PIDS+=("$widget_pid")
 wait_for 30 "the widget and its background window" two_windows
 
 # --- Both windows: 587 x 352, at one place ---
@@ -137,7 +103,6 @@ difference = max(abs(a - b) for a, b in zip(shown, own))
 assert 0 < difference < 60, difference
 PY
 pass "the desktop shows through the cut-out parts and the body is translucent"
-SHOT=$work/shot.png
 
 # --- A second start brings the first forward and ends ---
 timeout 60 wine "$exe" >/dev/null 2>&1
@@ -193,7 +158,6 @@ xdotool mousemove_relative 0 1 click 1
 wait_for 15 "the widget to end" process_exited "$widget_pid"
 wait "$widget_pid"
 status=$?
-widget_pid=
 [ "$status" -eq 0 ] || fail "the widget exited with $status"
 pass "Close from the menu on the body ended the widget with exit code 0"
 

@@ -13,7 +13,9 @@
 #include "core/Gradient.h"
 #include "core/ReflectionRows.h"
 #include "core/SettingsFormTable.h"
+#include "win32/LayoutFonts.h"
 #include "win32/ResourcePictures.h"
+#include "win32/SurfaceItem.h"
 #include "win32/WideText.h"
 
 namespace pelmora {
@@ -98,47 +100,17 @@ void fillPixels(Gdiplus::Graphics& graphics, int left, int top, int width, int h
     graphics.FillRectangle(&brush, left, top, width, height);
 }
 
-RECT rectOf(int left, int top, int width, int height)
-{
-    return {left, top, left + width, top + height};
-}
-
-int CALLBACK noteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
-{
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool installed(const std::wstring& face)
-{
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    face.copy(wanted.lfFaceName, LF_FACESIZE - 1);
-    bool found = false;
-    HDC screen = ::GetDC(nullptr);
-    ::EnumFontFamiliesExW(screen, &wanted, noteFound, reinterpret_cast<LPARAM>(&found), 0);
-    ::ReleaseDC(nullptr, screen);
-    return found;
-}
-
 // The first installed family of the list, as the other front end picks it;
 // without any, the system's own face. Pixel sizes: the dialog is never scaled.
 HFONT makeFont(std::span<const char* const> families, int pixels, unsigned styles)
 {
-    LOGFONTW font{};
-    font.lfHeight = -pixels;
-    font.lfWeight = styles & Bold ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = styles & Italic ? TRUE : FALSE;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfOutPrecision = OUT_TT_PRECIS;
-    font.lfQuality = ANTIALIASED_QUALITY;
-    font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    std::wstring face;
     for (const char* family : families) {
-        const std::wstring face = toWide(family);
-        if (!installed(face)) continue;
-        face.copy(font.lfFaceName, LF_FACESIZE - 1);
-        break;
+        face = toWide(family);
+        if (fontInstalled(face)) break;
+        face.clear();
     }
+    const LOGFONTW font = pixelFont(face, pixels, styles);
     return ::CreateFontIndirectW(&font);
 }
 

@@ -8,22 +8,13 @@
 #   test_tray.sh PATH/TO/pelmora_tray_driver.exe
 driver=$1
 . "$(dirname "$0")/../../e2e/lib.sh"
+. "$(dirname "$0")/icon.sh"
 log=$E2E_HOME/log
 # On failure, what reached the icon's owner.
 trap 'status=$?; [ "$status" -ne 0 ] && [ -f "$log" ] && sed "s/^/  log: /" "$log" >&2; e2e_cleanup' EXIT
 
 logged() { grep -qx "$1" "$log"; }
 
-# The icon is a Wine window embedded in trayer's panel; prints its centre.
-icon_centre() {
-    local panel
-    panel=$(xdotool search --classname '^panel$' | head -1)
-    [ -n "$panel" ] || return 1
-    xwininfo -tree -id "$panel" | awk '/"explorer.exe"/ {
-        split($(NF-1), size, "[x+]"); split($NF, at, "+");
-        print at[2] + int(size[1] / 2), at[3] + int(size[2] / 2); found = 1 }
-        END { exit !found }'
-}
 docked() { icon_centre; }
 undocked() { ! icon_centre; }
 
