@@ -2,7 +2,7 @@
 # The settings dialog end to end under Wine on the virtual display, in the
 # prefix of WINEPREFIX, opened over no owner by pelmora_dialog_driver.exe as
 # the widget opens it from its menu: it appears at its designed size, Cancel
-# writes nothing, F1 asks for the help file, the drive tree's check boxes
+# writes nothing, its title bar drags it, F1 asks for the help file, the drive tree's check boxes
 # answer clicks and the space bar, Apply writes the seven values to the
 # prefix's registry (an out-of-range speed written back in range), and a
 # refused choice shows its message while the dialog stays open and nothing
@@ -80,6 +80,15 @@ if [ -n "${PELMORA_SCREENSHOTS:-}" ]; then
     mkdir -p "$PELMORA_SCREENSHOTS"
     import -window root -crop "656x379+$X+$Y" +repage "$PELMORA_SCREENSHOTS/settings-dialog-wine.png"
 fi
+# The title bar drags the dialog.
+start_x=$X start_y=$Y
+moved() {
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    [ "$X" -eq $(( start_x + 60 )) ] && [ "$Y" -eq $(( start_y + 40 )) ]
+}
+xdotool mousemove --window "$dialog" 300 18 mousedown 1
+xdotool mousemove_relative --sync 30 20 mousemove_relative --sync 30 20 mouseup 1
+until_true 30 "the dialog to follow its title bar" moved
 xdotool windowactivate --sync "$dialog" key F1
 until_true 30 "the help file to be opened" grep -q 'Corvane\.chm' "$work/out"
 tr -d '\r' <"$work/out" | grep -qE '^open .*\\Corvane\.chm$' || fail "help: $(cat "$work/out")"
