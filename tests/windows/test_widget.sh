@@ -6,7 +6,7 @@
 # and leaves one widget; a drag of the frame moves both windows alike; the
 # menu on the body closes the program with exit code 0 and its placement
 # written. With the notification area: the icon docks, minimising hides both
-# windows into it and a double-click brings them back; "Settings" opens the
+# windows into it and a double-click or a second start brings them back; "Settings" opens the
 # dialog, whose Cancel writes nothing and whose Apply writes the seven values
 # to the prefix's registry. Waits for conditions, never for a fixed time.
 #
@@ -121,6 +121,11 @@ xdotool mousemove --sync "$x" "$y" click --repeat 2 --delay 80 1
 wait_for 10 "both windows back after a double-click on the icon" two_windows
 [ "$(positions)" = "${place[*]}" ] || fail "back at $(positions), not ${place[*]}"
 pass "the icon docks; minimised into it, a double-click brings both windows back in place"
+click_widget 533 42
+wait_for 10 "both windows hidden again" no_windows
+timeout 60 wine "$exe" >/dev/null 2>&1 || fail "a second start beside the hidden widget failed"
+wait_for 10 "both windows back after a second start" two_windows
+pass "a second start brings the widget back from the notification area"
 
 # --- "Settings": Cancel writes nothing, Apply writes the seven values ---
 wine reg delete "$key" /f >/dev/null 2>&1
