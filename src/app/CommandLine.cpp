@@ -32,4 +32,11 @@ std::vector<std::string> argumentsOf(int argc, char** argv)
     return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
 }
 
+CommandLineText widgetCommandLineText()
+{
+    return {"usage: pelmora [--help | --version]",
+            "Shows the Pelmora desktop widget: live readings of this machine. A second\n"
+            "start brings the running widget forward and ends.\n"};
+}
+
 }  // namespace pelmora

@@ -14,6 +14,9 @@ struct CommandLineText {
     std::string description;  // what the program does, shown under --help
 };
 
+// The widget's own, the same on every system.
+CommandLineText widgetCommandLineText();
+
 // Nothing when the program should go on and run with `arguments` (every one
 // of them in `options`); otherwise the exit status, having printed the answer.
 std::optional<int> answerCommandLine(const std::vector<std::string>& arguments,

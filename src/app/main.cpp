@@ -17,10 +17,7 @@
 
 int main(int argc, char** argv)
 {
-    const pelmora::CommandLineText text{
-        "usage: pelmora [--help | --version]",
-        "Shows the Pelmora desktop widget: live readings of this machine. A second\n"
-        "start brings the running widget forward and ends.\n"};
+    const pelmora::CommandLineText text = pelmora::widgetCommandLineText();
     if (const auto status =
             pelmora::answerCommandLine(pelmora::argumentsOf(argc, argv), {}, text, std::cout, std::cerr)) {
         return *status;

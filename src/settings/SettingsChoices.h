@@ -155,6 +155,12 @@ ApplyChoice chooseSettings(const std::vector<DriveNode>& driveNodes,
 
 enum class SaveResult { Saved, KeyNotOpened, WriteFailed };
 
+// The help file, in the folder of the running executable.
+inline constexpr const char* kHelpFileName = "Corvane.chm";
+
+// The interface list scrolls this far beyond its widest entry, in pixels.
+inline constexpr int kExtentBeyondWidestEntry = 50;
+
 // Shown when the settings key cannot be opened or a write is refused.
 TaskMessageText settingsNotSavedMessage();
 
@@ -245,6 +251,25 @@ SaveResult saveSettings(Store& store, const ChosenSettings& chosen)
         return SaveResult::WriteFailed;
     }
     return SaveResult::Saved;
+}
+
+// What Apply does with the dialog's marks. A refused choice, or a save that
+// failed (the key cannot be opened, a write is refused), gives the message to
+// show as a warning: the dialog then stays open with the user's marks, so
+// nothing is lost silently and Apply can be tried again. Nothing: all seven
+// values are written and the dialog closes. The drive texts change as
+// chooseSettings says.
+template <typename Store>
+std::optional<TaskMessageText> applySettings(Store& store, const std::vector<DriveNode>& driveNodes,
+                                             const std::vector<bool>& interfaceChecked, int32_t refreshSpeed,
+                                             std::string& firstDrive, std::string& secondDrive,
+                                             const std::vector<int32_t>& interfacePositions)
+{
+    const ApplyChoice choice = chooseSettings(driveNodes, interfaceChecked, refreshSpeed, firstDrive,
+                                              secondDrive, interfacePositions);
+    if (choice.rejection) return choice.rejection;
+    if (saveSettings(store, choice.settings) != SaveResult::Saved) return settingsNotSavedMessage();
+    return std::nullopt;
 }
 
 }  // namespace pelmora

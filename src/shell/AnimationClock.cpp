@@ -1,93 +1,57 @@
 #include "shell/AnimationClock.h"
 
+#include <QElapsedTimer>
 #include <algorithm>
 #include <memory>
 
-#include "shell/BarGlide.h"
-
 namespace pelmora {
 
-AnimationClock::AnimationClock(QObject* parent, std::function<qint64()> nowMs)
-    : QObject(parent), nowMs_(std::move(nowMs))
+namespace {
+
+AnimationSchedule::Clock elapsedClock()
 {
-    if (!nowMs_) {
-        nowMs_ = [elapsed = std::make_shared<QElapsedTimer>()] {
-            if (!elapsed->isValid()) elapsed->start();
-            return elapsed->elapsed();
-        };
-    }
+    return [elapsed = std::make_shared<QElapsedTimer>()] {
+        if (!elapsed->isValid()) elapsed->start();
+        return elapsed->elapsed();
+    };
+}
+
+}  // namespace
+
+AnimationClock::AnimationClock(QObject* parent, std::function<qint64()> nowMs)
+    : QObject(parent), schedule_(nowMs ? AnimationSchedule::Clock(std::move(nowMs)) : elapsedClock())
+{
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &AnimationClock::frame);
 }
 
-namespace {
-
-template <typename Entries>
-bool holds(const Entries& entries, const Animated* animated)
-{
-    return std::any_of(entries.begin(), entries.end(),
-                       [animated](const auto& entry) { return entry.animated == animated; });
-}
-
-}  // namespace
-
-qint64 AnimationClock::dueSteps() const
-{
-    return (nowMs_() - startMs_) / BarGlide::kStepIntervalMs;
-}
-
 void AnimationClock::wake(QObject* owner, Animated* animated)
 {
-    if (moving_.empty()) {
-        startMs_ = nowMs_();
-        stepsDone_ = 0;
-    } else {
-        catchUp();  // the others move on from the present, not from their last wake-up
+    // The others move on from the present, not from their last wake-up.
+    if (schedule_.wake(animated, [owner = QPointer<QObject>(owner)] { return !owner.isNull(); })) {
+        updateLater();
     }
-    if (!holds(moving_, animated)) moving_.push_back({owner, animated});
     schedule();
 }
 
 void AnimationClock::stepAll()
 {
-    step();
+    schedule_.step();
+    if (!schedule_.isRunning()) timer_.stop();
     updateLater();
-}
-
-void AnimationClock::step()
-{
-    // advance() may wake other controls; work on a copy of the list.
-    std::vector<Entry> stepping;
-    stepping.swap(moving_);
-    for (const Entry& entry : stepping) {
-        if (entry.owner && entry.animated->advance() && !holds(moving_, entry.animated)) {
-            moving_.push_back(entry);
-        }
-    }
-    ++stepsDone_;
-    if (moving_.empty()) timer_.stop();
-}
-
-bool AnimationClock::stepUpToNow()
-{
-    const qint64 due = dueSteps();
-    if (stepsDone_ >= due) return false;
-    while (stepsDone_ < due && !moving_.empty()) step();
-    stepsDone_ = due;
-    return true;
 }
 
 void AnimationClock::catchUp()
 {
-    if (!stepUpToNow()) return;
+    if (!schedule_.stepUpToNow()) return;
     updateLater();
     schedule();  // the next visible change is nearer now, or there is none
 }
 
 void AnimationClock::frame()
 {
-    stepUpToNow();
+    schedule_.stepUpToNow();
     paintNow();
     schedule();
 }
@@ -129,20 +93,11 @@ void AnimationClock::paintNow()
 
 void AnimationClock::schedule()
 {
-    int next = 0;
-    for (const Entry& entry : moving_) {
-        if (!entry.owner) continue;
-        const int steps = entry.animated->stepsUntilVisibleChange(kLookAheadSteps);
-        if (steps > 0 && (next == 0 || steps < next)) next = steps;
-    }
-    if (next == 0) {
-        // Nothing will look different any more; readings still catch up.
+    if (const std::optional<int64_t> delayMs = schedule_.msUntilNextFrame()) {
+        timer_.start(static_cast<int>(*delayMs));
+    } else {
         timer_.stop();
-        return;
     }
-    next = std::max(next, kMinStepsBetweenFrames);
-    const qint64 wakeAtMs = (stepsDone_ + next) * BarGlide::kStepIntervalMs;
-    timer_.start(static_cast<int>(std::max<qint64>(0, wakeAtMs - (nowMs_() - startMs_))));
 }
 
 }  // namespace pelmora

@@ -5,7 +5,6 @@
 // every glide up to the present. A reading of a control catches up too, so it
 // always yields the exact position, and an idle widget costs no wake-ups.
 // A frame paints the boxes that changed at once, in one pass per window.
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -14,27 +13,17 @@
 #include <functional>
 #include <vector>
 
+#include "core/AnimationSchedule.h"
+
 namespace pelmora {
 
-class Animated {
-public:
-    virtual ~Animated() = default;
-    // Advances one step; returns whether it still moves afterwards.
-    virtual bool advance() = 0;
-    // How many steps from now until the drawn pixels change, looking at most
-    // `limit` steps ahead; 0 when they do not change within that.
-    virtual int stepsUntilVisibleChange(int limit) const = 0;
-};
-
+// The shared schedule (core/AnimationSchedule) on a Qt timer, painting the
+// boxes the controls report.
 class AnimationClock : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kLookAheadSteps = 400;  // past any glide's arrival
-    // At most one frame every four steps (25 per second, as film and
-    // television show motion): the glide eases out, so after the first frame
-    // the steps between drawn pixels are longer than that anyway, and the
-    // positions themselves still move in exact 10 ms steps.
-    static constexpr int kMinStepsBetweenFrames = 4;
+    static constexpr int kLookAheadSteps = AnimationSchedule::kLookAheadSteps;
+    static constexpr int kMinStepsBetweenFrames = AnimationSchedule::kMinStepsBetweenFrames;
 
     // `nowMs` (tests pass their own) is a monotonic time in milliseconds.
     explicit AnimationClock(QObject* parent = nullptr, std::function<qint64()> nowMs = {});
@@ -54,33 +43,23 @@ public:
     void repaintLater(QWidget* widget, const QRect& box);
 
     // Whether anything still moves (numerically: its pixels may be settled).
-    bool isRunning() const { return !moving_.empty(); }
+    bool isRunning() const { return schedule_.isRunning(); }
     // Whether a wake-up is scheduled.
     bool isWaiting() const { return timer_.isActive(); }
-    int movingCount() const { return static_cast<int>(moving_.size()); }
+    int movingCount() const { return schedule_.movingCount(); }
 
 private:
-    void step();
-    bool stepUpToNow();
     void schedule();
-    qint64 dueSteps() const;
     void updateLater();
     void paintNow();
 
-    struct Entry {
-        QPointer<QObject> owner;
-        Animated* animated;
-    };
     struct Box {
         QPointer<QWidget> widget;
         QRect rect;
     };
-    std::vector<Entry> moving_;
+    AnimationSchedule schedule_;
     std::vector<Box> changed_;
     QTimer timer_;
-    std::function<qint64()> nowMs_;
-    qint64 startMs_ = 0;  // when an idle clock got a mover
-    qint64 stepsDone_ = 0;
 };
 
 }  // namespace pelmora

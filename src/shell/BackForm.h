@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "shell/DragState.h"
+#include "core/DragState.h"
 
 namespace pelmora {
 

@@ -7,17 +7,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/GaugeScale.h"
+
 namespace pelmora {
 
 namespace {
 
-// The scale runs clockwise from the lower left to the lower right, leaving
-// the bottom free for the read-out.
-constexpr double kStartAngleDeg = 225.0;
-constexpr double kSweepDeg = 270.0;
-constexpr double kArcRadius = 0.80;  // shares of the dial's radius
-constexpr double kBandInner = 0.60;
-constexpr double kNeedleLength = 0.76;
+using gauge::kArcRadius;
+using gauge::kBandInner;
+using gauge::kNeedleLength;
+using gauge::kStartAngleDeg;
+using gauge::kSweepDeg;
 constexpr int kAngleSteps = 1;  // a degree moves the needle's tip under half a pixel
 
 QPointF polar(const QPointF& centre, double radius, double angleDeg)
@@ -56,7 +56,7 @@ void DialGauge::setValue(double value)
 
 QString DialGauge::formatReadout(double value)
 {
-    return QString::asprintf("%06.2f", value);
+    return QString::fromStdString(gauge::formatReadout(value));
 }
 
 QString DialGauge::readoutText() const

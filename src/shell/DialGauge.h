@@ -8,9 +8,9 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "core/BarGlide.h"
 #include "core/Controls.h"
 #include "shell/AnimationClock.h"
-#include "shell/BarGlide.h"
 
 namespace pelmora {
 

@@ -4,15 +4,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/BarDrawing.h"
+
 namespace pelmora {
 
 namespace {
 
-QColor mix(const QColor& from, const QColor& to, double share)
+QColor toColour(const layout::Rgb& rgb)
 {
-    auto channel = [share](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * share)); };
-    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
-                  channel(from.blue(), to.blue()));
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+layout::Rgb toRgb(const QColor& colour)
+{
+    return {colour.red(), colour.green(), colour.blue()};
 }
 
 }  // namespace
@@ -35,12 +40,9 @@ bool GlideBar::advance()
     const bool moving = glide_.step();
     const int filled = filledWidth();
     if (filled != paintedFill_) {
-        // Only the columns between the old and the new edge of the fill
-        // change, the fill's border column beside each edge included.
-        const int from = std::min(filled, paintedFill_);
-        const int to = std::max(filled, paintedFill_);
+        const BarColumns changed = barChangedColumns(paintedFill_, filled);
         paintedFill_ = filled;
-        clock_.repaintLater(this, QRect(from, 0, to - from + 2, height()));
+        clock_.repaintLater(this, QRect(changed.left, 0, changed.width, height()));
     }
     return moving;
 }
@@ -79,9 +81,7 @@ void GlideBar::setWidth(int width)
 
 int GlideBar::filledWidthFor(double position) const
 {
-    // The fill runs inside the grey border.
-    const int track = std::max(0, QWidget::width() - 2);
-    return static_cast<int>(std::lrint(track * position / BarGlide::kMaximum));
+    return barFillWidth(QWidget::width(), position);
 }
 
 void GlideBar::resizeEvent(QResizeEvent*)
@@ -99,9 +99,10 @@ void GlideBar::renderFill()
     if (inner.isEmpty()) return;
     QPainter painter(&fill_);
     const int rows = inner.height();
+    const layout::Rgb top = toRgb(colours_.fillTop);
+    const layout::Rgb bottom = toRgb(colours_.fillBottom);
     for (int row = 0; row < rows; ++row) {
-        const double share = rows > 1 ? static_cast<double>(row) / (rows - 1) : 0.0;
-        painter.fillRect(0, row, inner.width(), 1, mix(colours_.fillTop, colours_.fillBottom, share));
+        painter.fillRect(0, row, inner.width(), 1, toColour(barGradientRow(top, bottom, row, rows)));
     }
 }
 

@@ -7,9 +7,10 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "core/BarDrawing.h"
+#include "core/BarGlide.h"
 #include "core/Controls.h"
 #include "shell/AnimationClock.h"
-#include "shell/BarGlide.h"
 
 namespace pelmora {
 
@@ -23,7 +24,7 @@ struct BarColours {
 class GlideBar : public QWidget, public Bar, private Animated {
     Q_OBJECT
 public:
-    static QColor borderColour() { return {192, 192, 192}; }
+    static QColor borderColour() { return {kBarBorder.red, kBarBorder.green, kBarBorder.blue}; }
 
     GlideBar(const BarColours& colours, AnimationClock& clock, QWidget* parent = nullptr);
 

@@ -5,19 +5,6 @@
 
 namespace pelmora {
 
-std::vector<int> reflectionOpacityRows(int reflectionSize, int rowCount)
-{
-    std::vector<int> rows(static_cast<size_t>(std::max(rowCount, 0)), 0);
-    if (reflectionSize <= 0) return rows;
-    const double n = reflectionSize;
-    for (int i = 0; i < rowCount && i < reflectionSize; ++i) {
-        const double opacity =
-            (n - i) / n * ReflectionImage::kStartOpacity + i / n * ReflectionImage::kEndOpacity;
-        rows[static_cast<size_t>(i)] = static_cast<int>(std::nearbyint(opacity));  // halves to even
-    }
-    return rows;
-}
-
 QImage fadedReflection(const QImage& picture, int reflectionSize)
 {
     QImage flipped = picture.convertToFormat(QImage::Format_ARGB32).mirrored(false, true);

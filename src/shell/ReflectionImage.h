@@ -5,11 +5,9 @@
 #include <QWidget>
 #include <vector>
 
-namespace pelmora {
+#include "core/ReflectionRows.h"
 
-// Opacity (0..255) of each row of the flipped picture, row 0 at the
-// picture's bottom edge: (n - i) / n * 128 rounded, 0 from row n on.
-std::vector<int> reflectionOpacityRows(int reflectionSize, int rowCount);
+namespace pelmora {
 
 // The picture flipped upside down with every row's alpha multiplied by its
 // opacity / 255; colour channels kept (non-premultiplied ARGB32).
@@ -17,8 +15,8 @@ QImage fadedReflection(const QImage& picture, int reflectionSize);
 
 class ReflectionImage : public QWidget {
 public:
-    static constexpr int kStartOpacity = 128;
-    static constexpr int kEndOpacity = 0;
+    static constexpr int kStartOpacity = kReflectionStartOpacity;
+    static constexpr int kEndOpacity = kReflectionEndOpacity;
 
     // Sizes itself to the picture's width and its height + reflectionSize.
     // The reflection is stretched into a band as high as the picture plus

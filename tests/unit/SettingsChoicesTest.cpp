@@ -432,3 +432,30 @@ TEST(SettingsAccess, ReportsAKeyThatCannotBeOpenedOrWritten)
     EXPECT_TRUE(refusing.writes.empty());
     EXPECT_EQ(refusing.closes, 1);
 }
+
+// Apply keeps the dialog open with a message for a refused choice and for a
+// failed save, and writes nothing then; only a save closes it.
+TEST(ApplySettings, ClosesOnlyOnceTheSevenValuesAreWritten)
+{
+    const std::vector<DriveNode> nodes{{'C', "C:\\ [ x ]", kDialogStateIndices.checked}};
+    std::string first = "C";
+    std::string second = "D";
+
+    MemoryStore store;
+    const std::vector<DriveNode> none{{'C', "C:\\ [ x ]", kDialogStateIndices.unchecked}};
+    const auto refused = applySettings(store, none, {}, 5, first, second, {});
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->title, "Nothing Selected");
+    EXPECT_TRUE(store.writes.empty());
+
+    MemoryStore closed;
+    closed.openable = false;
+    const auto notSaved = applySettings(closed, nodes, {}, 5, first, second, {});
+    ASSERT_TRUE(notSaved.has_value());
+    EXPECT_EQ(notSaved->title, settingsNotSavedMessage().title);
+
+    EXPECT_FALSE(applySettings(store, nodes, {false, true}, 5, first, second, {4, 7}).has_value());
+    EXPECT_EQ(store.values["Drive1"], "C");
+    EXPECT_EQ(store.values["Network1"], "7");
+    EXPECT_EQ(store.values["RefreshSpeed"], "5");
+}

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/BarGlide.h"
 #include "shell/AnimationClock.h"
-#include "shell/BarGlide.h"
 #include "shell/GlideBar.h"
 
 using namespace pelmora;

@@ -3,8 +3,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "core/DragState.h"
 #include "shell/BackForm.h"
-#include "shell/DragState.h"
 #include "shell/WidgetLayout.h"
 
 using namespace pelmora;

@@ -11,8 +11,6 @@ class GradientPanelTest : public QObject {
 private slots:
     void defaults();
     void backPanelDrawsOneLinePerRowAndOneBeyond();
-    void componentsRoundHalfToEven_data();
-    void componentsRoundHalfToEven();
     void leftToRightColumnsRoundHalfToEven();
     void emptyPanelDrawsOnlyTheCaption_data();
     void emptyPanelDrawsOnlyTheCaption();
@@ -76,32 +74,6 @@ void GradientPanelTest::backPanelDrawsOneLinePerRowAndOneBeyond()
     const QImage unclipped = paintedImage(panel, QSize(656, 342), QSize(656, 344));
     QCOMPARE(unclipped.pixelColor(10, 342), QColor(222, 232, 243));
     QCOMPARE(unclipped.pixelColor(10, 343), QColor(Qt::magenta));
-}
-
-void GradientPanelTest::componentsRoundHalfToEven_data()
-{
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("end");
-    QTest::addColumn<int>("step");
-    QTest::addColumn<int>("steps");
-    QTest::addColumn<int>("expected");
-    QTest::addRow("half down to even") << 0 << 1 << 1 << 2 << 0;
-    QTest::addRow("half up to even") << 0 << 3 << 1 << 2 << 2;
-    QTest::addRow("falling half") << 3 << 0 << 1 << 2 << 2;
-    QTest::addRow("falling to even below") << 1 << 0 << 1 << 2 << 0;
-    QTest::addRow("plain") << 200 << 100 << 1 << 4 << 175;
-    QTest::addRow("first") << 97 << 222 << 0 << 342 << 97;
-    QTest::addRow("last") << 97 << 222 << 342 << 342 << 222;
-}
-
-void GradientPanelTest::componentsRoundHalfToEven()
-{
-    QFETCH(int, start);
-    QFETCH(int, end);
-    QFETCH(int, step);
-    QFETCH(int, steps);
-    QFETCH(int, expected);
-    QCOMPARE(TGradientPanel::gradientComponent(start, end, step, steps), expected);
 }
 
 void GradientPanelTest::leftToRightColumnsRoundHalfToEven()

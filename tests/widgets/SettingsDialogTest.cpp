@@ -100,6 +100,11 @@ void SettingsDialogTest::emptyStoreChecksTheCurrentDrives()
     QCOMPARE(form.NetworkInterface->count(), 4);
     QCOMPARE(form.NetworkInterface->item(2)->text(), QString("wlan0 (10.0.0.1)"));
     QCOMPARE(form.NetworkInterface->checkedStates(), std::vector<bool>(4, false));
+
+    // For comparing with the other front end by eye.
+    const QByteArray folder = qgetenv("PELMORA_WRITE_PIXELS");
+    if (!folder.isEmpty())
+        form.grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/settings-dialog.png"));
 }
 
 void SettingsDialogTest::nodeTextsUseTheLocaleSeparators_data()

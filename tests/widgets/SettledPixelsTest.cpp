@@ -75,6 +75,30 @@ private slots:
         QCOMPARE(differingPixels(drawn, reference.convertToFormat(QImage::Format_RGB32)), 0);
     }
 
+    // The pixels the Win32 front end must draw alike (checked there too, by
+    // tests/windows/WidgetSurfaceTest.cpp).
+    void settledWidgetDrawsTheSharedProbes()
+    {
+        WidgetLayout widget;
+        showReadings(widget, 0);
+        for (int step = 0; step < 2000 && widget.animationClock().isRunning(); ++step) {
+            widget.animationClock().stepAll();
+        }
+        const QImage drawn = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QFile probes(QStringLiteral(PELMORA_FIXTURES "/pixels/control-probes.txt"));
+        QVERIFY(probes.open(QIODevice::ReadOnly | QIODevice::Text));
+        int checked = 0;
+        while (!probes.atEnd()) {
+            const QString line = QString::fromUtf8(probes.readLine()).trimmed();
+            if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+            const QStringList fields = line.split(QLatin1Char(' '));
+            const QColor expected(fields[2].toInt(), fields[3].toInt(), fields[4].toInt());
+            QCOMPARE(drawn.pixelColor(fields[0].toInt(), fields[1].toInt()), expected);
+            ++checked;
+        }
+        QVERIFY(checked > 10);
+    }
+
     // Frames paint only what changed; once settled the screen must hold what
     // a whole paint draws, with no needle or bar edge left behind.
     void framesLeaveNothingBehind()

@@ -16,7 +16,10 @@ WindowHandle WindowsInstanceLocator::findWindow(const std::string& className)
 
 void WindowsInstanceLocator::setForegroundWindow(WindowHandle window)
 {
-    if (window != 0) ::SetForegroundWindow(reinterpret_cast<HWND>(window));
+    if (window == 0) return;
+    const HWND running = reinterpret_cast<HWND>(window);
+    ::PostMessageW(running, ::RegisterWindowMessageW(kComeBackMessage), 0, 0);
+    ::SetForegroundWindow(running);
 }
 
 bool WindowsInstanceLocator::claimInstance()

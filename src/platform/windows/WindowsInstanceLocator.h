@@ -7,6 +7,10 @@
 
 namespace pelmora {
 
+// Posted to the running widget's window before it is brought forward, so a
+// widget hidden in the notification area shows itself again.
+inline constexpr const wchar_t* kComeBackMessage = L"Pelmora.ComeBack";
+
 class WindowsInstanceLocator : public InstanceLocator {
 public:
     WindowsInstanceLocator() = default;

@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include "core/SettingsFormTable.h"
+
 class QMenu;
 
 namespace pelmora {
@@ -29,7 +31,7 @@ class DialogTitleBar : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kHeight = 37;
+    static constexpr int kHeight = settingsform::kTitleBarHeight;
 
     DialogTitleBar(const QString& caption, QWidget* parent);
 

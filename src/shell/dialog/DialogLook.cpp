@@ -2,12 +2,13 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <span>
 
 namespace pelmora::look {
 
 namespace {
 // The first family that exists wins; a substitution the application installs
-// for the first one still applies. The fallbacks have similar widths.
+// for the first one still applies.
 QFont pixelFont(const QStringList& families, int pixels, bool bold = false, bool italic = false)
 {
     QFont font;
@@ -18,10 +19,15 @@ QFont pixelFont(const QStringList& families, int pixels, bool bold = false, bool
     return font;
 }
 
-const QStringList kVerdana{QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"),
-                           QStringLiteral("Sans Serif")};
-const QStringList kTahoma{QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                          QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")};
+QStringList familyList(std::span<const char* const> families)
+{
+    QStringList list;
+    for (const char* family : families) list.append(QString::fromLatin1(family));
+    return list;
+}
+
+const QStringList kVerdana = familyList(settingsform::kDialogFontFamilies);
+const QStringList kTahoma = familyList(settingsform::kControlFontFamilies);
 }  // namespace
 
 QFont dialogFont()
@@ -38,7 +44,7 @@ QFont controlFont(bool italic)
 }
 QFont titleFont()
 {
-    return pixelFont(kVerdana, 12, true);
+    return pixelFont(kVerdana, settingsform::kTitleFontPixels, true);
 }
 
 QString pushButtonStyle()

@@ -7,20 +7,25 @@
 #include <QString>
 #include <QWidget>
 
+#include "core/SettingsFormTable.h"
+
 namespace pelmora::look {
 
-// 8 point at 96 pixels per inch is 11 pixels.
-inline constexpr int kSmallFontPixels = 11;
+inline constexpr int kSmallFontPixels = settingsform::kSmallFontPixels;
 
 QFont dialogFont();                      // Verdana
 QFont sectionCaptionFont();              // Verdana, bold
 QFont controlFont(bool italic = false);  // Tahoma: labels, tree and list
 QFont titleFont();                       // the title bar's caption
 
-inline const QColor kBodyColor{216, 229, 250};
-inline const QColor kGradientTop{97, 142, 199};
-inline const QColor kGradientBottom{222, 232, 243};
-inline const QColor kCaptionText{22, 50, 96};
+inline QColor colour(settingsform::Rgb rgb)
+{
+    return {rgb.red, rgb.green, rgb.blue};
+}
+inline const QColor kBodyColor = colour(settingsform::kBodyColour);
+inline const QColor kGradientTop = colour(settingsform::kGradientTop);
+inline const QColor kGradientBottom = colour(settingsform::kGradientBottom);
+inline const QColor kCaptionText = colour(settingsform::kCaptionText);
 
 // Flat push buttons drawn as small glass bars.
 QString pushButtonStyle();

@@ -103,7 +103,7 @@ DriveTreeView::DriveTreeView(QWidget* parent) : QTreeWidget(parent)
     setHeaderHidden(true);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     header()->setStretchLastSection(false);
-    setIndentation(35);
+    setIndentation(settingsform::kTreeIndent);
     setRootIsDecorated(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -6,6 +6,8 @@
 #include <QTreeWidget>
 #include <vector>
 
+#include "core/SettingsFormTable.h"
+
 namespace pelmora {
 
 class DriveTreeView : public QTreeWidget {
@@ -13,8 +15,8 @@ public:
     static constexpr int kStateIndexRole = Qt::UserRole + 1;
     static constexpr int kNodePictureRole = Qt::UserRole + 2;
     static constexpr int kStatePictureLeft = 1;
-    static constexpr int kStatePictureSize = 16;
-    static constexpr int kNodePictureSize = 32;
+    static constexpr int kStatePictureSize = settingsform::kStatePictureSize;
+    static constexpr int kNodePictureSize = settingsform::kNodePictureSize;
 
     explicit DriveTreeView(QWidget* parent = nullptr);
 

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "core/Gradient.h"
+
 namespace pelmora {
 
 TGradientPanel::TGradientPanel(QWidget* parent)
@@ -55,22 +57,6 @@ void TGradientPanel::setBaseColor(const QColor& color)
 {
     baseColor_ = color;
     update();
-}
-
-int TGradientPanel::gradientComponent(int start, int end, int step, int steps)
-{
-    // Exact in integers: start + step * (end - start) / steps, halves to even.
-    const long long numerator =
-        static_cast<long long>(start) * steps + static_cast<long long>(step) * (end - start);
-    long long quotient = numerator / steps;
-    long long remainder = numerator % steps;
-    if (remainder < 0) {  // floor division, so the rest lies in [0, steps)
-        quotient -= 1;
-        remainder += steps;
-    }
-    const long long twiceRest = remainder * 2;
-    if (twiceRest > steps || (twiceRest == steps && quotient % 2 != 0)) ++quotient;
-    return static_cast<int>(quotient);
 }
 
 QPoint TGradientPanel::captionOrigin(QSize panel, QSize text, CaptionAlignment align,

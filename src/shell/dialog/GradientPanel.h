@@ -38,8 +38,6 @@ public:
     // The top-left point of the caption's text cell.
     static QPoint captionOrigin(QSize panel, QSize text, CaptionAlignment align, CaptionVAlignment valign,
                                 int padding);
-    // start + step * (end - start) / steps, rounded half to even.
-    static int gradientComponent(int start, int end, int step, int steps);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

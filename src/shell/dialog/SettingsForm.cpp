@@ -17,13 +17,6 @@
 
 namespace pelmora {
 
-namespace {
-
-constexpr int kExtentBeyondWidestEntry = 50;
-constexpr int kDiskNodePicture = 0;
-
-}  // namespace
-
 TSettingsForm::TSettingsForm(QWidget* owner, SettingsStore& store, const CurrentDrives& current,
                              Drives& drives, const TrafficList& traffic, const VersionInfo& version,
                              ShellOpen& shell)
@@ -64,7 +57,8 @@ void TSettingsForm::FillDriveTree()
     trackSpeed->setValue(settings.refreshSpeed);  // the slider clamps it into 1..60
 
     for (const DriveNode& node : listFixedDrives(drives_, settings, qtLocaleNumberSeparators()))
-        DrivesTreeView->addNode(QString::fromStdString(node.text), kDiskNodePicture, node.stateIndex);
+        DrivesTreeView->addNode(QString::fromStdString(node.text), settingsform::kDiskNodePicture,
+                                node.stateIndex);
 }
 
 void TSettingsForm::FillNetworkList()
@@ -97,16 +91,11 @@ void TSettingsForm::btnApplyClick()
         const std::string text = item->text(0).toStdString();
         nodes.push_back({text.empty() ? '\0' : text[0], text, DriveTreeView::stateIndex(item)});
     }
-    const ApplyChoice choice = chooseSettings(nodes, NetworkInterface->checkedStates(), trackSpeed->value(),
-                                              FirstDrive, SecondDrive, interfacePositions_);
-    if (choice.rejection) {
-        showWarning(*choice.rejection);
-        return;
-    }
-    // A failed save keeps the dialog open with the user's choices, so nothing
-    // is lost silently and Apply can be tried again.
-    if (saveSettings(store_, choice.settings) != SaveResult::Saved) {
-        showWarning(settingsNotSavedMessage());
+    const std::optional<TaskMessageText> refusal =
+        applySettings(store_, nodes, NetworkInterface->checkedStates(), trackSpeed->value(), FirstDrive,
+                      SecondDrive, interfacePositions_);
+    if (refusal) {
+        showWarning(*refusal);
         return;
     }
     accept();
@@ -119,7 +108,8 @@ void TSettingsForm::btnCancelClick()
 
 void TSettingsForm::TitleBarHelpBtnClick()
 {
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Corvane.chm"));
+    const QString path =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kHelpFileName));
     shell_.open(path.toStdString());  // a missing file or opener is not reported
 }
 

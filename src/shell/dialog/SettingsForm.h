@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/SettingsFormTable.h"
 #include "net/TrafficList.h"
 #include "platform/Drives.h"
 #include "platform/ShellOpen.h"
@@ -32,9 +33,9 @@ class TSettingsForm : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kClientWidth = 656;
-    static constexpr int kClientHeight = 379;
-    static constexpr double kOpacity = 217.0 / 255.0;
+    static constexpr int kClientWidth = settingsform::kClientWidth;
+    static constexpr int kClientHeight = settingsform::kClientHeight;
+    static constexpr double kOpacity = settingsform::kOpacity / 255.0;
 
     // `current` holds the widget's current first and second drive, the
     // defaults for the stored ones.

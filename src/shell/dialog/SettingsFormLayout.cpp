@@ -3,6 +3,8 @@
 #include <QPushButton>
 #include <QSlider>
 #include <algorithm>
+#include <span>
+#include <vector>
 
 #include "core/SettingsRecord.h"
 #include "shell/ReflectionImage.h"
@@ -19,40 +21,56 @@ namespace pelmora {
 
 namespace {
 
-constexpr int kReflectionSize = 15;
+using settingsform::Box;
 
-QLabel* addLabel(const QString& name, const QString& text, QWidget* parent, QPoint at, bool italic = false)
+QRect rectOf(Box box)
 {
-    auto* label = new QLabel(text, parent);
+    return {box.left, box.top, box.width, box.height};
+}
+
+QString textOf(const char* text)
+{
+    return QString::fromLatin1(text);
+}
+
+QLabel* addLabel(const QString& name, const settingsform::LabelPlace& place, QWidget* parent)
+{
+    auto* label = new QLabel(textOf(place.text), parent);
     label->setObjectName(name);
-    label->setFont(look::controlFont(italic));
-    label->move(at);
+    label->setFont(look::controlFont(place.italic));
+    label->move(place.left, place.top);
     label->adjustSize();
+    if (place.rightAlignedWidth > 0) {
+        label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        const int width = std::max(place.rightAlignedWidth, label->width());
+        label->setGeometry(place.left + place.rightAlignedWidth - width, place.top, width, label->height());
+    }
     return label;
 }
 
-QGroupBox* addSection(const QString& name, const QString& caption, QWidget* parent, QRect at)
+QGroupBox* addSection(const QString& name, const char* caption, QWidget* parent, Box at)
 {
-    auto* box = new SectionBox(caption, parent);
+    auto* box = new SectionBox(textOf(caption), parent);
     box->setObjectName(name);
-    box->setGeometry(at);
+    box->setGeometry(rectOf(at));
     return box;
 }
 
-ReflectionImage* addPicture(const QString& name, const QString& alias, int axis, QWidget* parent, QPoint at)
+ReflectionImage* addPicture(const QString& name, const settingsform::PicturePlace& place, QWidget* parent)
 {
-    auto* picture = new ReflectionImage(loadResourcePicture(alias, parent->devicePixelRatioF()),
-                                        kReflectionSize, axis, parent);
+    auto* picture =
+        new ReflectionImage(loadResourcePicture(textOf(place.picture), parent->devicePixelRatioF()),
+                            settingsform::kReflectionSize, place.reflectionAxis, parent);
     picture->setObjectName(name);
-    picture->move(at);  // the control takes the size of its picture
+    picture->move(place.left, place.top);  // the control takes the size of its picture
     return picture;
 }
 
-QPushButton* addButton(const QString& name, const QString& text, QWidget* parent, QRect at)
+QPushButton* addButton(const QString& name, const char* text, QWidget* parent, Box at)
 {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new QPushButton(textOf(text), parent);
     button->setObjectName(name);
-    button->setGeometry(at);
+    button->setGeometry(rectOf(at));
     button->setFlat(true);
     button->setFocusPolicy(Qt::NoFocus);  // mouse only
     button->setAutoDefault(false);
@@ -62,11 +80,20 @@ QPushButton* addButton(const QString& name, const QString& text, QWidget* parent
     return button;
 }
 
+std::vector<QImage> pictures(std::span<const char* const> aliases, qreal devicePixelRatio)
+{
+    std::vector<QImage> loaded;
+    for (const char* alias : aliases)
+        loaded.push_back(alias ? loadResourcePicture(textOf(alias), devicePixelRatio) : QImage());
+    return loaded;
+}
+
 }  // namespace
 
 void TSettingsForm::createControls()
 {
-    setWindowTitle(QStringLiteral("Configure Settings"));
+    using namespace settingsform;
+    setWindowTitle(textOf(kCaption));
     setFixedSize(kClientWidth, kClientHeight);
     setFont(look::dialogFont());
     QPalette body = palette();
@@ -80,7 +107,7 @@ void TSettingsForm::createControls()
 
     BackPanel = new TGradientPanel(this);
     BackPanel->setObjectName(QStringLiteral("BackPanel"));
-    BackPanel->setGeometry(0, DialogTitleBar::kHeight, kClientWidth, kClientHeight - DialogTitleBar::kHeight);
+    BackPanel->setGeometry(rectOf(settingsform::kBackPanel));
     BackPanel->setBaseColor(look::kGradientBottom);
     BackPanel->setDirection(TGradientPanel::drTopToBottom);
     BackPanel->setColorStart(look::kGradientTop);
@@ -88,66 +115,46 @@ void TSettingsForm::createControls()
 
     Panel1 = new RaisedPanel(BackPanel);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(8, 8, 641, 297);
+    Panel1->setGeometry(rectOf(kPanel1));
 
-    GroupBox2 = addSection(QStringLiteral("GroupBox2"), QStringLiteral(" General "), Panel1, {8, 8, 625, 97});
-    AdvReflectionImage2 = addPicture(QStringLiteral("AdvReflectionImage2"), QStringLiteral("dlg-bolt.png"),
-                                     -15, GroupBox2, {8, 23});
-    Label2 = addLabel(QStringLiteral("Label2"), QStringLiteral("Select refresh speed (1-60 seconds):"),
-                      GroupBox2, {81, 24});
+    GroupBox2 = addSection(QStringLiteral("GroupBox2"), kGroupBox2Caption, Panel1, kGroupBox2);
+    AdvReflectionImage2 = addPicture(QStringLiteral("AdvReflectionImage2"), kAdvReflectionImage2, GroupBox2);
+    Label2 = addLabel(QStringLiteral("Label2"), kLabel2, GroupBox2);
     trackSpeed = new TrackBar(GroupBox2);
     trackSpeed->setObjectName(QStringLiteral("trackSpeed"));
-    trackSpeed->setGeometry(72, 40, 537, 36);
+    trackSpeed->setGeometry(rectOf(kTrackSpeed));
     trackSpeed->setRange(SettingsRecord::RefreshSpeed.minimum, SettingsRecord::RefreshSpeed.maximum);
     trackSpeed->setValue(SettingsRecord::RefreshSpeed.defaultValue);
     trackSpeed->setTickPosition(QSlider::TicksBelow);
     trackSpeed->setTickInterval(1);
-    trackSpeed->setSingleStep(1);
-    trackSpeed->setPageStep(2);
-    Label3 = addLabel(QStringLiteral("Label3"), QStringLiteral("Fastest"), GroupBox2, {81, 74}, true);
-    // Right-aligned under the maximum end: a wider font grows it to the left.
-    Label4 = addLabel(QStringLiteral("Label4"), QStringLiteral("Slowest"), GroupBox2, {567, 74}, true);
-    Label4->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    const int slowestWidth = std::max(37, Label4->width());
-    Label4->setGeometry(567 + 37 - slowestWidth, 74, slowestWidth, Label4->height());
+    trackSpeed->setSingleStep(kTrackLineStep);
+    trackSpeed->setPageStep(kTrackPageStep);
+    Label3 = addLabel(QStringLiteral("Label3"), kLabel3, GroupBox2);
+    Label4 = addLabel(QStringLiteral("Label4"), kLabel4, GroupBox2);
 
-    GroupBox1 =
-        addSection(QStringLiteral("GroupBox1"), QStringLiteral(" Hard-Disk "), Panel1, {8, 112, 305, 155});
-    AdvReflectionImage1 = addPicture(QStringLiteral("AdvReflectionImage1"), QStringLiteral("dlg-disk.png"),
-                                     -15, GroupBox1, {9, 19});
-    Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("Please choose up to two drives to monitor:"),
-                      GroupBox1, {80, 24});
+    GroupBox1 = addSection(QStringLiteral("GroupBox1"), kGroupBox1Caption, Panel1, kGroupBox1);
+    AdvReflectionImage1 = addPicture(QStringLiteral("AdvReflectionImage1"), kAdvReflectionImage1, GroupBox1);
+    Label1 = addLabel(QStringLiteral("Label1"), kLabel1, GroupBox1);
     DrivesTreeView = new DriveTreeView(GroupBox1);
     DrivesTreeView->setObjectName(QStringLiteral("DrivesTreeView"));
-    DrivesTreeView->setGeometry(80, 38, 217, 106);
+    DrivesTreeView->setGeometry(rectOf(kDrivesTreeView));
     DrivesTreeView->setFont(look::controlFont());
     // The tree's pictures, drawn for the screen's scale.
-    const auto treePicture = [ratio = GroupBox1->devicePixelRatioF()](const char* alias) {
-        return loadResourcePicture(QString::fromLatin1(alias), ratio);
-    };
-    DrivesTreeView->setStatePictures({QImage(), treePicture("state-unchecked.png"),
-                                      treePicture("state-checked.png"), treePicture("state-radio-off.png"),
-                                      treePicture("state-radio-on.png"), treePicture("state-document.png"),
-                                      treePicture("state-folder.png")});
-    DrivesTreeView->setNodePictures({treePicture("drive-disk.png"), treePicture("drive-computer.png"),
-                                     treePicture("drive-removable.png")});
+    const qreal ratio = GroupBox1->devicePixelRatioF();
+    DrivesTreeView->setStatePictures(pictures(kStatePictures, ratio));
+    DrivesTreeView->setNodePictures(pictures(kNodePictures, ratio));
 
-    GroupBox3 =
-        addSection(QStringLiteral("GroupBox3"), QStringLiteral(" Network "), Panel1, {320, 112, 313, 155});
-    AdvReflectionImage3 = addPicture(QStringLiteral("AdvReflectionImage3"), QStringLiteral("dlg-globe.png"),
-                                     0, GroupBox3, {7, 26});
-    Label5 = addLabel(QStringLiteral("Label5"),
-                      QStringLiteral("Choose up to two network adapters to monitor:"), GroupBox3, {72, 24});
+    GroupBox3 = addSection(QStringLiteral("GroupBox3"), kGroupBox3Caption, Panel1, kGroupBox3);
+    AdvReflectionImage3 = addPicture(QStringLiteral("AdvReflectionImage3"), kAdvReflectionImage3, GroupBox3);
+    Label5 = addLabel(QStringLiteral("Label5"), kLabel5, GroupBox3);
     NetworkInterface = new CheckListBox(GroupBox3);
     NetworkInterface->setObjectName(QStringLiteral("NetworkInterface"));
-    NetworkInterface->setGeometry(72, 40, 233, 105);
+    NetworkInterface->setGeometry(rectOf(kNetworkInterface));
     NetworkInterface->setFont(look::controlFont());
-    NetworkInterface->setItemHeight(13);
+    NetworkInterface->setItemHeight(kInterfaceItemHeight);
 
-    btnApply = addButton(QStringLiteral("btnApply"), QStringLiteral("Apply Settings"), BackPanel,
-                         {227, 311, 99, 25});
-    btnCancel =
-        addButton(QStringLiteral("btnCancel"), QStringLiteral("Cancel"), BackPanel, {331, 311, 99, 25});
+    btnApply = addButton(QStringLiteral("btnApply"), kBtnApplyText, BackPanel, kBtnApply);
+    btnCancel = addButton(QStringLiteral("btnCancel"), kBtnCancelText, BackPanel, kBtnCancel);
     connect(btnApply, &QPushButton::clicked, this, &TSettingsForm::btnApplyClick);
     connect(btnCancel, &QPushButton::clicked, this, &TSettingsForm::btnCancelClick);
 

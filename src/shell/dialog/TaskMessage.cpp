@@ -7,8 +7,6 @@ namespace pelmora {
 
 namespace {
 
-constexpr uint32_t kTitledMessageMajorVersion = 6;
-
 struct ButtonFlag {
     int flag;
     QMessageBox::StandardButton titled;  // newer systems
@@ -50,38 +48,28 @@ QMessageBox::Icon iconFor(int iconId)
     }
 }
 
-// The caption of the plain box follows its kind, as the older systems do.
 QString plainCaptionFor(int iconId)
 {
-    switch (iconId) {
-        case kTaskIconWarning:
-            return QStringLiteral("Warning");
-        case kTaskIconQuestion:
-            return QStringLiteral("Confirm");
-        case kTaskIconError:
-            return QStringLiteral("Error");
-        case kTaskIconInformation:
-            return QStringLiteral("Information");
-        default:
-            return QGuiApplication::applicationDisplayName();
-    }
+    const char* caption = plainMessageCaption(iconId);
+    return caption ? QString::fromLatin1(caption) : QGuiApplication::applicationDisplayName();
 }
 
+// The titled message's button under the system's identifier for it.
 int titledResult(QMessageBox::StandardButton pressed)
 {
     switch (pressed) {
         case QMessageBox::Cancel:
-            return kResultCancel;
+            return titledMessageResult(kResultCancel);
         case QMessageBox::Retry:
-            return kResultRetry;
+            return titledMessageResult(kResultRetry);
         case QMessageBox::Yes:
-            return kResultYes;
+            return titledMessageResult(kResultYes);
         case QMessageBox::No:
-            return kResultNo;
+            return titledMessageResult(kResultNo);
         case QMessageBox::Close:
-            return kResultAbort;
+            return titledMessageResult(kTitledButtonClose);
         default:
-            return kResultOk;
+            return titledMessageResult(kResultOk);
     }
 }
 

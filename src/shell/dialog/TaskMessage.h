@@ -5,39 +5,12 @@
 // content only.
 #include <QString>
 
+#include "core/TaskMessageCodes.h"
 #include "platform/VersionInfo.h"
 
 class QWidget;
 
 namespace pelmora {
-
-// Common-button flags, combined with |.
-enum TaskMessageButton : int {
-    kTaskButtonOk = 1,
-    kTaskButtonYes = 2,
-    kTaskButtonNo = 4,
-    kTaskButtonCancel = 8,
-    kTaskButtonRetry = 16,
-    kTaskButtonClose = 32,  // an Abort button on older systems
-};
-
-enum TaskMessageIcon : int {
-    kTaskIconWarning = 101,
-    kTaskIconQuestion = 102,
-    kTaskIconError = 103,
-    kTaskIconInformation = 104,
-};
-
-// Modal results.
-enum TaskMessageResult : int {
-    kResultNone = 0,  // nothing could be shown
-    kResultOk = 1,
-    kResultCancel = 2,
-    kResultAbort = 3,
-    kResultRetry = 4,
-    kResultYes = 6,
-    kResultNo = 7,
-};
 
 // Shows the message modally over `owner` and returns the pressed button as a
 // modal result: on newer systems Cancel 2, Retry 4, Yes 6, No 7, Close 3 and

@@ -1,4 +1,4 @@
-#include "shell/DragState.h"
+#include "core/DragState.h"
 
 namespace pelmora {
 

@@ -1,4 +1,4 @@
-#include "shell/BarGlide.h"
+#include "core/BarGlide.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,75 @@
+#include "core/AnimationSchedule.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "core/BarGlide.h"
+
+namespace pelmora {
+
+AnimationSchedule::AnimationSchedule(Clock nowMs) : nowMs_(std::move(nowMs))
+{
+    if (!nowMs_) {
+        nowMs_ = [] {
+            using namespace std::chrono;
+            return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+        };
+    }
+}
+
+bool AnimationSchedule::holds(const Animated* animated) const
+{
+    return std::any_of(moving_.begin(), moving_.end(),
+                       [animated](const Entry& entry) { return entry.animated == animated; });
+}
+
+bool AnimationSchedule::wake(Animated* animated, Alive alive)
+{
+    bool stepped = false;
+    if (moving_.empty()) {
+        startMs_ = nowMs_();
+        stepsDone_ = 0;
+    } else {
+        stepped = stepUpToNow();
+    }
+    if (!holds(animated)) moving_.push_back({animated, std::move(alive)});
+    return stepped;
+}
+
+void AnimationSchedule::step()
+{
+    // advance() may wake other controls; work on a copy of the list.
+    std::vector<Entry> stepping;
+    stepping.swap(moving_);
+    for (Entry& entry : stepping) {
+        if (entry.exists() && entry.animated->advance() && !holds(entry.animated)) {
+            moving_.push_back(std::move(entry));
+        }
+    }
+    ++stepsDone_;
+}
+
+bool AnimationSchedule::stepUpToNow()
+{
+    const int64_t due = elapsedMs() / BarGlide::kStepIntervalMs;
+    if (stepsDone_ >= due) return false;
+    while (stepsDone_ < due && !moving_.empty()) step();
+    stepsDone_ = due;
+    return true;
+}
+
+std::optional<int64_t> AnimationSchedule::msUntilNextFrame() const
+{
+    int next = 0;
+    for (const Entry& entry : moving_) {
+        if (!entry.exists()) continue;
+        const int steps = entry.animated->stepsUntilVisibleChange(kLookAheadSteps);
+        if (steps > 0 && (next == 0 || steps < next)) next = steps;
+    }
+    if (next == 0) return std::nullopt;
+    next = std::max(next, kMinStepsBetweenFrames);
+    const int64_t wakeAtMs = (stepsDone_ + next) * BarGlide::kStepIntervalMs;
+    return std::max<int64_t>(0, wakeAtMs - elapsedMs());
+}
+
+}  // namespace pelmora

@@ -1,0 +1,70 @@
+#pragma once
+// When the gliding controls of the widget must be stepped and drawn. The
+// glides step in exact 10 ms steps, but a front end's clock only wakes the
+// process when some control's drawn pixels will change: this looks ahead,
+// says how long to sleep until that step, and catches every glide up to the
+// present on waking or whenever a control is read. Each front end drives it
+// from its own single-shot timer and paints the boxes the controls report.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace pelmora {
+
+class Animated {
+public:
+    virtual ~Animated() = default;
+    // Advances one step; returns whether it still moves afterwards.
+    virtual bool advance() = 0;
+    // How many steps from now until the drawn pixels change, looking at most
+    // `limit` steps ahead; 0 when they do not change within that.
+    virtual int stepsUntilVisibleChange(int limit) const = 0;
+};
+
+class AnimationSchedule {
+public:
+    static constexpr int kLookAheadSteps = 400;  // past any glide's arrival
+    // At most one frame every four steps (25 per second, as film and
+    // television show motion): the glide eases out, so after the first frame
+    // the steps between drawn pixels are longer than that anyway, and the
+    // positions themselves still move in exact 10 ms steps.
+    static constexpr int kMinStepsBetweenFrames = 4;
+
+    using Clock = std::function<int64_t()>;  // monotonic milliseconds
+    // Whether a mover still exists; a gone one is dropped at its next step.
+    using Alive = std::function<bool()>;
+
+    // Without a clock, the steady clock.
+    explicit AnimationSchedule(Clock nowMs = {});
+
+    // Starts stepping `animated`. The others are first caught up to the
+    // present, so they move on from now; returns whether that took steps.
+    bool wake(Animated* animated, Alive alive = {});
+    // One step of everything that moves.
+    void step();
+    // Every moving control up to the present; false when no step was due.
+    bool stepUpToNow();
+    // How long to sleep until the next frame; nothing when no drawn pixel
+    // will change any more (readings still catch up).
+    std::optional<int64_t> msUntilNextFrame() const;
+
+    bool isRunning() const { return !moving_.empty(); }
+    int movingCount() const { return static_cast<int>(moving_.size()); }
+
+private:
+    struct Entry {
+        Animated* animated;
+        Alive alive;
+        bool exists() const { return !alive || alive(); }
+    };
+    int64_t elapsedMs() const { return nowMs_() - startMs_; }
+    bool holds(const Animated* animated) const;
+
+    Clock nowMs_;
+    std::vector<Entry> moving_;
+    int64_t startMs_ = 0;  // when an idle schedule got a mover
+    int64_t stepsDone_ = 0;
+};
+
+}  // namespace pelmora

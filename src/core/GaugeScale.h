@@ -1,0 +1,43 @@
+#pragma once
+// The dial gauge's scale, the same in every front end: it runs clockwise
+// from the lower left to the lower right over 270 degrees, leaving the
+// bottom free for the read-out, and the needle moves in whole degrees.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace pelmora::gauge {
+
+inline constexpr double kMinimum = 0;
+inline constexpr double kMaximum = 100;
+inline constexpr double kStartAngleDeg = 225.0;
+inline constexpr double kSweepDeg = 270.0;
+inline constexpr double kArcRadius = 0.80;  // shares of the dial face's radius
+inline constexpr double kBandInner = 0.60;
+inline constexpr double kNeedleLength = 0.76;
+inline constexpr int kDivisions = 10;
+inline constexpr int kSubdivisions = 3;
+inline constexpr double kThresholdFrom = 25;  // the band under the arc, in values
+inline constexpr double kThresholdTo = 100;
+
+// Degrees, counter-clockwise from 3 o'clock.
+inline double angleForValue(double value)
+{
+    return kStartAngleDeg - kSweepDeg * (value - kMinimum) / (kMaximum - kMinimum);
+}
+
+// The needle's drawn angle: a degree moves its tip under half a pixel.
+inline int drawnAngleKey(double value)
+{
+    return static_cast<int>(std::lrint(angleForValue(value)));
+}
+
+// "000.00".
+inline std::string formatReadout(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%06.2f", value);
+    return text;
+}
+
+}  // namespace pelmora::gauge
