@@ -27,6 +27,16 @@ public:
     // whose server went away, a stuck device): its space and label then fail
     // at once, without asking again, until the hung query returns.
     virtual bool responding(char /*letter*/) { return true; }
+    // The letters of the fixed drives, A to Z, in one look at the drives
+    // rather than one per letter.
+    virtual std::string fixedDriveLetters()
+    {
+        std::string letters;
+        for (char letter = 'A'; letter <= 'Z'; ++letter) {
+            if (driveType(letter) == kDriveFixed) letters += letter;
+        }
+        return letters;
+    }
 };
 
 }  // namespace pelmora

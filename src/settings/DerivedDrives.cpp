@@ -11,8 +11,8 @@ namespace {
 std::string firstFixedDrive(Drives& drives, char except)
 {
     const int exceptUpper = std::toupper(static_cast<unsigned char>(except));
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        if (letter != exceptUpper && drives.driveType(letter) == kDriveFixed) return std::string(1, letter);
+    for (const char letter : drives.fixedDriveLetters()) {
+        if (letter != exceptUpper) return std::string(1, letter);
     }
     return {};
 }

@@ -244,7 +244,12 @@ void WidgetLayout::applyMask()
     if (mask_.isEmpty()) {
         mask_ = colourKeyMask();
     } else {
+        const QRegion before = mask_;
         for (const QRect& box : changed_) mask_ = mask_.subtracted(box).united(colourKeyMaskWithin(box));
+        changed_ = QRegion();
+        // A label whose new text stands on the body picture leaves the shape
+        // as it was: no request to the server, no repaint by the compositor.
+        if (mask_ == before) return;
     }
     changed_ = QRegion();
     setWindowShape(mask_.translated(mapTo(window(), QPoint(0, 0))));

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "platform/linux/LinuxAudio.h"
 
@@ -31,6 +33,15 @@ TEST(MixerLevel, ScalesTheControlRangeOntoSixteenBits)
     for (const Case& c : cases)
         EXPECT_EQ(scaleMixerLevel(c.value, c.min, c.max), c.level)
             << c.value << " in " << c.min << ".." << c.max;
+}
+
+TEST(LinuxAudio, WaitsLongerAfterEachFailedOpenUpToFiveMinutes)
+{
+    const std::pair<int, int> cases[] = {{1, 10},  {2, 20},  {3, 40},       {5, 160},
+                                         {6, 300}, {7, 300}, {1000000, 300}};
+    for (const auto& [failures, seconds] : cases) {
+        EXPECT_EQ(mixerRetryPause(failures), std::chrono::seconds(seconds)) << failures << " failures";
+    }
 }
 
 TEST(LinuxAudio, MissingDeviceOrControlFailsEveryTimeWithoutNoise)

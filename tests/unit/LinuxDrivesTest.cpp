@@ -125,6 +125,11 @@ TEST(LinuxDrives, LettersTheFixtureMachines)
                 EXPECT_EQ(label, *d.label);
             }
         }
+        std::string fixed;
+        for (const ExpectedDrive& d : c.drives) {
+            if (d.type == kDriveFixed) fixed += d.letter;
+        }
+        EXPECT_EQ(drives.fixedDriveLetters(), fixed);
         const char next = static_cast<char>(c.drives.back().letter + 1);
         EXPECT_EQ(drives.driveType(next), kDriveNoRootDir);
         uint64_t freeBytes = 0, totalBytes = 0;
@@ -184,6 +189,30 @@ TEST(LinuxDrives, FollowsTheMountTableWhenItChanges)
     root.writeMountInfo(readFile(mountsFixture("nfs") + "/proc/self/mountinfo"));
     EXPECT_EQ(drives.driveType('D'), kDriveFixed);
     EXPECT_EQ(drives.driveType('E'), kDriveRemote);
+}
+
+// A label is read once per mount, not on every tick; a changed mount
+// table reads it again.
+TEST(LinuxDrives, KeepsALabelUntilTheMountTableChanges)
+{
+    ScratchRoot root;
+    const std::string table = "25 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n";
+    root.writeMountInfo(table);
+    const fs::path labels = root.path() + "/dev/disk/by-label";
+    fs::create_directories(labels);
+    fs::create_directory_symlink("../../sda1", labels / "First");
+    LinuxDrives drives(root.path());
+    std::string label;
+    ASSERT_TRUE(drives.volumeLabel('C', label));
+    EXPECT_EQ(label, "First");
+
+    fs::rename(labels / "First", labels / "Second");
+    ASSERT_TRUE(drives.volumeLabel('C', label));
+    EXPECT_EQ(label, "First");
+
+    root.writeMountInfo(table);
+    ASSERT_TRUE(drives.volumeLabel('C', label));
+    EXPECT_EQ(label, "Second");
 }
 
 TEST(LinuxDrives, StopsAtZ)

@@ -4,8 +4,10 @@
 #include <dlfcn.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -162,6 +164,14 @@ bool LinuxAudio::open()
     return true;
 }
 
+std::chrono::seconds mixerRetryPause(int failures)
+{
+    constexpr std::chrono::seconds kFirst{10}, kLongest{300};
+    std::chrono::seconds pause = kFirst;
+    for (int i = 1; i < failures && pause < kLongest; ++i) pause *= 2;
+    return std::min(pause, kLongest);
+}
+
 void LinuxAudio::close()
 {
     if (mixer_) alsa()->mixer_close(mixer_);
@@ -176,12 +186,14 @@ bool LinuxAudio::openAfterPause()
     // A machine without the device fails the same way every tick; opening
     // reads ALSA's whole configuration, so it is tried again only now and then.
     const auto now = std::chrono::steady_clock::now();
-    if (failedAt_ && now - *failedAt_ < kRetryAfterFailure) return false;
+    if (failedAt_ && now - *failedAt_ < mixerRetryPause(failures_)) return false;
     if (open()) {
         failedAt_.reset();
+        failures_ = 0;
         return true;
     }
     failedAt_ = now;
+    if (failures_ < std::numeric_limits<int>::max()) ++failures_;
     return false;
 }
 

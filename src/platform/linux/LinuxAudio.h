@@ -20,15 +20,20 @@ uint16_t scaleMixerLevel(long value, long min, long max);
 // Bit 8 of the capabilities: left and right are controlled separately.
 inline constexpr uint32_t kSeparateChannelsCapability = 8;
 
+// How long to wait before opening the mixer again after `failures` failed
+// opens in a row: 10 s after the first, twice as long after each further
+// one, at most 5 min. A machine whose ALSA configuration routes to a sound
+// server that does not run pays for loading the server's client on every
+// try, milliseconds each.
+std::chrono::seconds mixerRetryPause(int failures);
+
 // The mixer stays open between ticks, so a tick only reads values the
 // mixer keeps current; after an error it is closed and opened afresh on the
-// next call, but not before kRetryAfterFailure has passed since the last
-// failed open (a sound card plugged in shows within that time). ALSA's own
-// messages are silenced for the whole process.
+// next call, but not before mixerRetryPause has passed since the last failed
+// open (a sound card plugged in shows within that time). ALSA's own messages
+// are silenced for the whole process.
 class LinuxAudio : public Audio {
 public:
-    static constexpr std::chrono::seconds kRetryAfterFailure{10};
-
     explicit LinuxAudio(std::string device = "default", std::string control = "Master");
     ~LinuxAudio() override;
     LinuxAudio(const LinuxAudio&) = delete;
@@ -52,6 +57,7 @@ private:
     snd_mixer_t* mixer_ = nullptr;
     snd_mixer_elem_t* element_ = nullptr;
     std::optional<std::chrono::steady_clock::time_point> failedAt_;
+    int failures_ = 0;  // failed opens in a row
 };
 
 }  // namespace pelmora

@@ -67,13 +67,14 @@ void LinuxDrives::reload()
     if (!readMountTable(mountInfoPath_, mounts)) mounts.clear();
     letters_ = {};
     for (const LetteredMount& mount : assignDriveLetters(mounts)) {
-        letters_[static_cast<size_t>(mount.letter - 'A')] = Letter{mount, mountDriveType(root_, mount)};
+        letters_[static_cast<size_t>(mount.letter - 'A')] =
+            Letter{mount, mountDriveType(root_, mount), std::nullopt};
     }
     // Without a descriptor to watch, look again on the next call.
     loaded_ = watchFd_.isOpen();
 }
 
-const LinuxDrives::Letter* LinuxDrives::find(char letter)
+LinuxDrives::Letter* LinuxDrives::find(char letter)
 {
     if (tableChanged()) reload();
     const std::optional<int> index = letterIndex(letter);
@@ -119,20 +120,33 @@ bool LinuxDrives::diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& t
 
 bool LinuxDrives::volumeLabel(char letter, std::string& label)
 {
-    const Letter* found = find(letter);
+    Letter* found = find(letter);
     if (!found || found->mount.kind == MountKind::Network) return false;
-    struct Answer {
-        bool read = false;
-        std::string label;
-    };
-    auto answer = std::make_shared<Answer>();
-    const auto query = [answer, root = root_, mount = found->mount.mount] {
-        answer->read = readVolumeLabel(root, mount, answer->label);
-    };
-    if (runner_.run(pathOf(*found), query) != DeadlineRunner::Outcome::Answered || !answer->read)
-        return false;
-    label = std::move(answer->label);
+    const auto now = std::chrono::steady_clock::now();
+    if (!found->label || now - found->label->readAt >= kLabelKept) {
+        auto answer = std::make_shared<KeptLabel>();
+        const auto query = [answer, root = root_, mount = found->mount.mount] {
+            answer->read = readVolumeLabel(root, mount, answer->text);
+        };
+        // A query past its deadline is not kept: the next tick asks again.
+        if (runner_.run(pathOf(*found), query) != DeadlineRunner::Outcome::Answered) return false;
+        answer->readAt = now;
+        found->label = *answer;
+    }
+    if (!found->label->read) return false;
+    label = found->label->text;
     return true;
+}
+
+std::string LinuxDrives::fixedDriveLetters()
+{
+    if (tableChanged()) reload();
+    std::string letters;
+    for (size_t index = 0; index < letters_.size(); ++index) {
+        if (letters_[index] && letters_[index]->type == kDriveFixed)
+            letters += static_cast<char>('A' + index);
+    }
+    return letters;
 }
 
 bool LinuxDrives::responding(char letter)

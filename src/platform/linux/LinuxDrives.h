@@ -33,13 +33,23 @@ public:
     bool diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& totalBytes) override;
     bool volumeLabel(char letter, std::string& label) override;
     bool responding(char letter) override;
+    std::string fixedDriveLetters() override;
 
 private:
+    // A label read is kept until the mount table changes, and at most this
+    // long (a label can be changed on a mounted file system).
+    static constexpr std::chrono::seconds kLabelKept{10};
+    struct KeptLabel {
+        bool read = false;
+        std::string text;
+        std::chrono::steady_clock::time_point readAt;
+    };
     struct Letter {
         LetteredMount mount;
         DriveType type = kDriveNoRootDir;
+        std::optional<KeptLabel> label;
     };
-    const Letter* find(char letter);
+    Letter* find(char letter);
     // The mount point as seen from here: the runner's subject for the drive.
     std::string pathOf(const Letter& found) const;
     bool tableChanged();

@@ -269,25 +269,6 @@ LinuxIpHelper::LinuxIpHelper(std::filesystem::path root, std::shared_ptr<Ipv4Add
 {
 }
 
-size_t LinuxIpHelper::liveRowsBound() const
-{
-    // A /sys mounted for another network namespace may list fewer than the
-    // dump gives, so the last dump counts too; a few rows spare, so an
-    // interface added just before the read does not fail it.
-    constexpr size_t kSpareRows = 16;
-    std::lock_guard lock(cacheMutex_);
-    return std::max(directoryEntries(), lastLiveRows_) + kSpareRows;
-}
-
-size_t LinuxIpHelper::directoryEntries() const
-{
-    size_t count = 0;
-    std::error_code error;
-    fs::directory_iterator entry(netClass_, error);
-    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) ++count;
-    return count;
-}
-
 std::vector<InterfaceRow64> LinuxIpHelper::liveInterfaceRows(const std::vector<NetlinkLink>& links) const
 {
     std::lock_guard lock(cacheMutex_);
@@ -324,7 +305,6 @@ std::vector<InterfaceRow64> LinuxIpHelper::liveInterfaceRows(const std::vector<N
         cache.emplace(link.index, std::move(entry));
     }
     cache_ = std::move(cache);  // only interfaces there now
-    lastLiveRows_ = rows.size();
     std::sort(rows.begin(), rows.end(),
               [](const InterfaceRow64& a, const InterfaceRow64& b) { return a.dwIndex < b.dwIndex; });
     return rows;
@@ -333,8 +313,9 @@ std::vector<InterfaceRow64> LinuxIpHelper::liveInterfaceRows(const std::vector<N
 std::vector<InterfaceRow64> LinuxIpHelper::interfaceRows(bool identitiesOnly) const
 {
     if (live_) {
-        if (identitiesOnly) return std::vector<InterfaceRow64>(liveRowsBound());
-        if (const auto links = dumpNetlinkLinks()) return liveInterfaceRows(*links);
+        if (const auto links = dumpNetlinkLinks()) {
+            return identitiesOnly ? std::vector<InterfaceRow64>(links->size()) : liveInterfaceRows(*links);
+        }
     }
     struct Found {
         uint32_t index;
@@ -369,8 +350,14 @@ std::vector<InterfaceRow64> LinuxIpHelper::interfaceRows(bool identitiesOnly) co
 
 std::vector<MIB_IPADDRROW> LinuxIpHelper::addressRows() const
 {
+    return addressRows(addresses_->addresses());
+}
+
+std::vector<MIB_IPADDRROW> LinuxIpHelper::addressRows(
+    const std::vector<InterfaceIpv4Address>& addresses) const
+{
     std::vector<MIB_IPADDRROW> rows;
-    for (const InterfaceIpv4Address& address : addresses_->addresses()) {
+    for (const InterfaceIpv4Address& address : addresses) {
         std::string name = address.interfaceName;
         if (address.interfaceIndex == 0 && !isPlainName(name)) continue;
         auto index = address.interfaceIndex != 0 ? std::optional(address.interfaceIndex)
@@ -398,17 +385,35 @@ std::vector<MIB_IPADDRROW> LinuxIpHelper::addressRows() const
 
 uint32_t LinuxIpHelper::getIfTable(uint8_t* table, uint32_t* size, bool /*sorted: always by index*/)
 {
-    const bool sizeQuery = table == nullptr || size == nullptr || *size == 0;
+    if (size == nullptr) return kErrorInvalidParameter;
+    const bool sizeQuery = table == nullptr || *size == 0;
+    if (live_) {
+        if (sizeQuery) {
+            if (auto links = dumpNetlinkLinks()) {
+                // Rows left out for their odd names make this an upper bound.
+                const size_t count = links->size();
+                heldLinks_.hold(std::move(*links));
+                return answerTableQuery(std::vector<InterfaceRow64>(count), table, size);
+            }
+        } else if (const auto links = heldLinks_.take()) {
+            return answerTableQuery(liveInterfaceRows(*links), table, size);
+        }
+    }
     return answerTableQuery(interfaceRows(sizeQuery), table, size);
 }
 
 uint32_t LinuxIpHelper::getIpAddrTable(uint8_t* table, uint32_t* size, bool /*sorted: always by address*/)
 {
-    if (table == nullptr || size == nullptr || *size == 0) {
-        // A size query: an upper bound will do, without looking up indexes.
-        return answerTableQuery(std::vector<MIB_IPADDRROW>(addresses_->addresses().size()), table, size);
+    if (size == nullptr) return kErrorInvalidParameter;
+    if (table == nullptr || *size == 0) {
+        std::vector<InterfaceIpv4Address> addresses = addresses_->addresses();
+        // An upper bound will do, without looking up indexes.
+        const size_t count = addresses.size();
+        heldAddresses_.hold(std::move(addresses));
+        return answerTableQuery(std::vector<MIB_IPADDRROW>(count), table, size);
     }
-    return answerTableQuery(addressRows(), table, size);
+    const auto held = heldAddresses_.take();
+    return answerTableQuery(held ? addressRows(*held) : addressRows(), table, size);
 }
 
 }  // namespace pelmora

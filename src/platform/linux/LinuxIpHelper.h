@@ -5,11 +5,13 @@
 // stays put (type, description) or changes with the link (speed) from
 // /sys/class/net, kept between reads; under any other root (a fixture tree)
 // everything is read from the tree's files.
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,33 @@ public:
     std::vector<MIB_IPADDRROW> addressRows() const;
 
 private:
+    // A list read to answer a size query, kept for the read that follows it:
+    // both calls answer from one snapshot, and the read reads nothing again.
+    // Taken once, and only while fresh, so no later read sees an old list.
+    template <typename Item>
+    class HeldList {
+    public:
+        void hold(std::vector<Item> items)
+        {
+            std::lock_guard lock(mutex_);
+            items_ = std::move(items);
+            heldAt_ = std::chrono::steady_clock::now();
+        }
+        std::optional<std::vector<Item>> take()
+        {
+            std::lock_guard lock(mutex_);
+            std::optional<std::vector<Item>> items = std::move(items_);
+            items_.reset();
+            if (std::chrono::steady_clock::now() - heldAt_ > std::chrono::seconds(1)) return std::nullopt;
+            return items;
+        }
+
+    private:
+        std::mutex mutex_;
+        std::optional<std::vector<Item>> items_;
+        std::chrono::steady_clock::time_point heldAt_;
+    };
+
     // What is kept of an interface between reads, by index.
     struct CachedInterface {
         std::string name;
@@ -70,15 +99,15 @@ private:
         uint8_t operState = 0;
     };
     std::vector<InterfaceRow64> liveInterfaceRows(const std::vector<NetlinkLink>& links) const;
-    size_t liveRowsBound() const;
-    size_t directoryEntries() const;
+    std::vector<MIB_IPADDRROW> addressRows(const std::vector<InterfaceIpv4Address>& addresses) const;
 
     bool live_;
     std::filesystem::path netClass_;
     std::shared_ptr<Ipv4AddressSource> addresses_;
     mutable std::mutex cacheMutex_;
     mutable std::map<uint32_t, CachedInterface> cache_;
-    mutable size_t lastLiveRows_ = 0;
+    HeldList<NetlinkLink> heldLinks_;
+    HeldList<InterfaceIpv4Address> heldAddresses_;
 };
 
 }  // namespace pelmora

@@ -58,7 +58,10 @@ bool dump(uint16_t type, uint8_t family, const Parser& parse)
                sizeof kernel) != static_cast<ssize_t>(sizeof request))
         return false;
 
-    std::vector<uint8_t> buffer(64 * 1024);
+    // Kept by each thread that dumps: allocated and zeroed once, rather than
+    // mapped, cleared and unmapped on every dump (each unmap of a
+    // multi-threaded process interrupts every processor it ran on).
+    thread_local std::vector<uint8_t> buffer(64 * 1024);
     for (;;) {
         const ssize_t got = recv(socket.fd(), buffer.data(), buffer.size(), 0);
         if (got <= 0) return false;
