@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 namespace pelmora {
 

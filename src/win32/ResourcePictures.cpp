@@ -5,7 +5,7 @@
 #include <wincodec.h>
 // clang-format on
 
-#include "win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 namespace pelmora {
 

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 namespace pelmora {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "core/GaugeScale.h"
+#include "platform/windows/WideText.h"
 #include "win32/LayoutFonts.h"
-#include "win32/WideText.h"
 #include "win32/Win32AnimationClock.h"
 
 namespace pelmora {

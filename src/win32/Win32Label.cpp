@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 namespace pelmora {
 

@@ -12,12 +12,12 @@
 #include "app/ReadingsPlatform.h"
 #include "app/Startup.h"
 #include "platform/ConfigLocation.h"
+#include "platform/windows/WideText.h"
 #include "platform/windows/WindowsInstanceLocator.h"
 #include "platform/windows/WindowsShellOpen.h"
 #include "platform/windows/WindowsVersionInfo.h"
 #include "win32/BackForm.h"
 #include "win32/VantelMainForm.h"
-#include "win32/WideText.h"
 #include "win32/Win32WindowPlacement.h"
 
 namespace pelmora {

@@ -15,10 +15,10 @@
 #include <sstream>
 #include <string>
 
+#include "platform/windows/WideText.h"
 #include "win32/LayoutFonts.h"
 #include "win32/ResourcePictures.h"
 #include "win32/StaticItems.h"
-#include "win32/WideText.h"
 #include "win32/WidgetSurface.h"
 #include "win32/Win32Label.h"
 

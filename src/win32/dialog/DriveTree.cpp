@@ -4,9 +4,9 @@
 #include <span>
 
 #include "core/SettingsFormTable.h"
+#include "platform/windows/WideText.h"
 #include "win32/Picture.h"
 #include "win32/ResourcePictures.h"
-#include "win32/WideText.h"
 
 namespace pelmora {
 

@@ -13,10 +13,10 @@
 #include "core/Gradient.h"
 #include "core/ReflectionRows.h"
 #include "core/SettingsFormTable.h"
+#include "platform/windows/WideText.h"
 #include "win32/LayoutFonts.h"
 #include "win32/ResourcePictures.h"
 #include "win32/SurfaceItem.h"
-#include "win32/WideText.h"
 
 namespace pelmora {
 

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 namespace pelmora {
 

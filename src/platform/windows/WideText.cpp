@@ -1,4 +1,4 @@
-#include "win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <windows.h>
 
