@@ -71,24 +71,31 @@ void AnimationClock::updateLater()
 
 void AnimationClock::paintNow()
 {
-    // One repaint per window paints every changed box and what lies beneath
-    // it, and sends the window's pixels to the screen once: no event is
-    // posted, and no box is painted twice.
-    std::vector<std::pair<QWidget*, QRegion>> windows;
+    // One repaint per surface paints every changed box and what lies
+    // beneath it, and sends the window's pixels to the screen once: no event
+    // is posted, and no box is painted twice. The surface is the nearest
+    // widget from the control up that paints its whole box, or the window:
+    // Qt leaves whatever lies under an opaque child out of a repaint of its
+    // parent, so the window of the widget, covered by its opaque surface,
+    // would paint nothing.
+    std::vector<std::pair<QWidget*, QRegion>> surfaces;
     for (const Box& box : changed_) {
         if (!box.widget) continue;
-        QWidget* window = box.widget->window();
-        const QRect inWindow = box.rect.translated(box.widget->mapTo(window, QPoint(0, 0)));
-        auto same = std::find_if(windows.begin(), windows.end(),
-                                 [window](const auto& entry) { return entry.first == window; });
-        if (same == windows.end()) {
-            windows.emplace_back(window, QRegion(inWindow));
+        QWidget* surface = box.widget;
+        while (!surface->isWindow() && !surface->testAttribute(Qt::WA_OpaquePaintEvent)) {
+            surface = surface->parentWidget();
+        }
+        const QRect inSurface = box.rect.translated(box.widget->mapTo(surface, QPoint(0, 0)));
+        auto same = std::find_if(surfaces.begin(), surfaces.end(),
+                                 [surface](const auto& entry) { return entry.first == surface; });
+        if (same == surfaces.end()) {
+            surfaces.emplace_back(surface, QRegion(inSurface));
         } else {
-            same->second += inWindow;
+            same->second += inSurface;
         }
     }
     changed_.clear();
-    for (const auto& [window, region] : windows) window->repaint(region);
+    for (const auto& [surface, region] : surfaces) surface->repaint(region);
 }
 
 void AnimationClock::schedule()

@@ -4,7 +4,7 @@
 // will change: the clock looks ahead, sleeps until that step, then catches
 // every glide up to the present. A reading of a control catches up too, so it
 // always yields the exact position, and an idle widget costs no wake-ups.
-// A frame paints the boxes that changed at once, in one pass per window.
+// A frame paints the boxes that changed at once, in one pass per surface.
 #include <QObject>
 #include <QPointer>
 #include <QRect>

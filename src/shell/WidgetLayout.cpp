@@ -114,8 +114,8 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
     }
     connectControls();
     fillControls();
-    // A frame of the animation clock repaints boxes of the window in one
-    // pass, and a window leaves out of its own repaint whatever lies under a
+    // A frame of the animation clock repaints boxes of this surface in one
+    // pass, and a widget leaves out of its own repaint whatever lies under a
     // control marked opaque: none is, so a bar over the body picture is
     // repainted too.
     for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {

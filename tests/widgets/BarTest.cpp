@@ -175,6 +175,45 @@ private slots:
         QVERIFY(!clock.isRunning());
     }
 
+    void aFramePaintsTheBarAtOnceUnderAnOpaqueSurface()
+    {
+        // As in the widget: the bars, not opaque, lie on an opaque surface
+        // that covers the window. A frame paints them before it returns (and
+        // Qt sends the pixels to the screen), not the next event that paints.
+        qint64 nowMs = 0;
+        AnimationClock clock(nullptr, [&nowMs] { return nowMs; });
+        QWidget window;
+        window.resize(200, 40);
+        QWidget surface(&window);
+        surface.setAttribute(Qt::WA_OpaquePaintEvent);
+        surface.resize(window.size());
+        GlideBar bar(kProcessorColours, clock, &surface);
+        bar.setGeometry(6, 8, 188, 23);
+        bar.setAttribute(Qt::WA_OpaquePaintEvent, false);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::processEvents();
+
+        struct PaintCount : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint) ++paints;
+                return false;
+            }
+        } count;
+        bar.installEventFilter(&count);
+        bar.setPosition(100);
+        nowMs = 40;
+        clock.frame();
+        QVERIFY(bar.filledWidth() > 0);
+        QCOMPARE(count.paints, 1);
+
+        // A frame with no changed pixels paints nothing.
+        clock.frame();
+        QCOMPARE(count.paints, 1);
+    }
+
     void aSettledBarDoesNotWakeTheClock()
     {
         AnimationClock clock;
