@@ -22,14 +22,6 @@ int CALLBACK noteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
     return 0;
 }
 
-std::wstring firstInstalled(std::initializer_list<const wchar_t*> faces)
-{
-    for (const wchar_t* face : faces) {
-        if (fontInstalled(face)) return face;
-    }
-    return L"";  // the system's default face
-}
-
 }  // namespace
 
 bool fontInstalled(const std::wstring& face)
@@ -60,17 +52,31 @@ LOGFONTW pixelFont(const std::wstring& face, int pixelSize, unsigned styles)
     return font;
 }
 
+std::wstring firstInstalledFace(std::span<const char* const> families)
+{
+    for (const char* family : families) {
+        std::wstring face = toWide(family);
+        if (fontInstalled(face)) return face;
+    }
+    return L"";  // the system's default face
+}
+
 std::wstring layoutFace(const char* family)
 {
     const std::string_view name(family);
     if (name == "Myriad Pro") {
         // Segoe UI: Windows' own humanist sans, where neither free face is.
-        return firstInstalled({L"Myriad Pro", L"Open Sans", L"Segoe UI", L"DejaVu Sans"});
+        static constexpr const char* kFaces[] = {"Myriad Pro", "Open Sans", "Segoe UI", "DejaVu Sans"};
+        return firstInstalledFace(kFaces);
     }
-    if (name == "MS Sans Serif")
-        return firstInstalled({L"MS Sans Serif", L"Liberation Sans", L"DejaVu Sans"});
-    if (name == "Tahoma" || name == "Verdana")
-        return firstInstalled({toWide(family).c_str(), L"DejaVu Sans"});
+    if (name == "MS Sans Serif") {
+        static constexpr const char* kFaces[] = {"MS Sans Serif", "Liberation Sans", "DejaVu Sans"};
+        return firstInstalledFace(kFaces);
+    }
+    if (name == "Tahoma" || name == "Verdana") {
+        const char* faces[] = {family, "DejaVu Sans"};
+        return firstInstalledFace(faces);
+    }
     return toWide(family);
 }
 

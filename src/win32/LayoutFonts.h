@@ -4,6 +4,7 @@
 // points: "character height 12" is a 12-pixel em.
 #include <windows.h>
 
+#include <span>
 #include <string>
 
 #include "core/LayoutTable.h"
@@ -34,6 +35,8 @@ private:
 
 // Whether the system has a face of that family.
 bool fontInstalled(const std::wstring& face);
+// The first of `families` (UTF-8) the system has; empty for the system's own.
+std::wstring firstInstalledFace(std::span<const char* const> families);
 // A font of `face` (empty: the system's own) at `pixelSize` pixels per em.
 LOGFONTW pixelFont(const std::wstring& face, int pixelSize, unsigned styles);
 

@@ -6,13 +6,10 @@
 // notification-area icon, and opens the settings and the maker's web page.
 #include <windows.h>
 
-#include <filesystem>
 #include <memory>
 
-#include "platform/Services.h"
-#include "platform/ShellOpen.h"
 #include "readings/ReadingsEngine.h"
-#include "settings/SettingsStore.h"
+#include "readings/WidgetDependencies.h"
 #include "win32/Picture.h"
 #include "win32/PopupMenu.h"
 #include "win32/SurfaceItem.h"
@@ -31,12 +28,7 @@ class VantelMainForm : private SurfaceRepaint {
 public:
     static constexpr const wchar_t* kClassName = L"TVantelMainForm";
 
-    struct Dependencies {
-        Services& services;
-        SettingsStore& store;
-        ShellOpen& shellOpen;
-        std::filesystem::path placementFile;
-    };
+    using Dependencies = WidgetDependencies;
 
     // Runs the creation steps: tool window, monitor thread, processor label,
     // first refresh.

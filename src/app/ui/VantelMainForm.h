@@ -15,10 +15,8 @@
 #include "app/ui/QtRefreshTimer.h"
 #include "app/ui/QtWindowPlacement.h"
 #include "app/ui/TrayProtocol.h"
-#include "platform/Services.h"
-#include "platform/ShellOpen.h"
 #include "readings/ReadingsEngine.h"
-#include "settings/SettingsStore.h"
+#include "readings/WidgetDependencies.h"
 
 namespace pelmora {
 
@@ -30,12 +28,7 @@ inline constexpr const char* kMakerWebAddress = "https://www.talvessa.com/driver
 class VantelMainForm : public QWidget {
     Q_OBJECT
 public:
-    struct Dependencies {
-        Services& services;
-        SettingsStore& store;
-        ShellOpen& shellOpen;
-        std::filesystem::path placementFile;
-    };
+    using Dependencies = WidgetDependencies;
 
     // Runs the creation steps: tool window, monitor thread, processor label,
     // first refresh.

@@ -104,13 +104,7 @@ void fillPixels(Gdiplus::Graphics& graphics, int left, int top, int width, int h
 // without any, the system's own face. Pixel sizes: the dialog is never scaled.
 HFONT makeFont(std::span<const char* const> families, int pixels, unsigned styles)
 {
-    std::wstring face;
-    for (const char* family : families) {
-        face = toWide(family);
-        if (fontInstalled(face)) break;
-        face.clear();
-    }
-    const LOGFONTW font = pixelFont(face, pixels, styles);
+    const LOGFONTW font = pixelFont(firstInstalledFace(families), pixels, styles);
     return ::CreateFontIndirectW(&font);
 }
 
