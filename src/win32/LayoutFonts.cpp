@@ -105,4 +105,15 @@ LayoutFont::~LayoutFont()
     ::DeleteObject(natural_);
 }
 
+const LayoutFont& LayoutFonts::fontFor(const layout::FontDesign& design)
+{
+    for (const Entry& entry : fonts_) {
+        if (entry.family == design.family && entry.pixelSize == design.pixelSize &&
+            entry.styles == design.styles)
+            return *entry.font;
+    }
+    fonts_.push_back({design.family, design.pixelSize, design.styles, std::make_unique<LayoutFont>(design)});
+    return *fonts_.back().font;
+}
+
 }  // namespace pelmora

@@ -4,8 +4,10 @@
 // points: "character height 12" is a 12-pixel em.
 #include <windows.h>
 
+#include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/LayoutTable.h"
 
@@ -31,6 +33,23 @@ private:
     HFONT natural_;
     HFONT drawn_;
     double widthShare_;
+};
+
+// The fonts of the widget's labels, each distinct design made once: the
+// labels share a handful of designs, and each font costs a look through the
+// installed faces and one or two GDI handles.
+class LayoutFonts {
+public:
+    const LayoutFont& fontFor(const layout::FontDesign& design);
+
+private:
+    struct Entry {
+        std::string family;
+        int pixelSize;
+        unsigned styles;
+        std::unique_ptr<LayoutFont> font;
+    };
+    std::vector<Entry> fonts_;
 };
 
 // Whether the system has a face of that family.

@@ -14,8 +14,8 @@ namespace pelmora {
 
 namespace {
 
-std::unique_ptr<SurfaceItem> createItem(const layout::ControlRow& row, SurfaceRepaint& repaint,
-                                        Win32AnimationClock& clock)
+std::unique_ptr<SurfaceItem> createItem(const layout::ControlRow& row, LayoutFonts& fonts,
+                                        SurfaceRepaint& repaint, Win32AnimationClock& clock)
 {
     const RECT box = rectOf(row.box.left, row.box.top, row.box.width, row.box.height);
     return std::visit(
@@ -34,7 +34,7 @@ std::unique_ptr<SurfaceItem> createItem(const layout::ControlRow& row, SurfaceRe
                                                   d.reflectionSize, d.reflectionAxis);
             },
             [&](const layout::LabelDesign& d) -> std::unique_ptr<SurfaceItem> {
-                return std::make_unique<Win32Label>(row.name, box, d, repaint);
+                return std::make_unique<Win32Label>(row.name, box, d, fonts.fontFor(d.font()), repaint);
             },
             [&](const layout::HotAreaDesign&) -> std::unique_ptr<SurfaceItem> {
                 return std::make_unique<HotAreaItem>(row.name, box);
@@ -60,7 +60,7 @@ WidgetSurface::WidgetSurface(SurfaceRepaint& repaint, AnimationSchedule::Clock n
     : clock_(repaint, std::move(nowMs))
 {
     for (const layout::ControlRow& row : layout::controlRows())
-        items_.push_back(createItem(row, repaint, clock_));
+        items_.push_back(createItem(row, fonts_, repaint, clock_));
     if (auto* link = dynamic_cast<Win32Label*>(item("Label1"))) link->setPointsAtSomething(true);
     for (const ControlSlot& slot : controlSlots()) {
         SurfaceItem* control = item(slot.name);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/WidgetControls.h"
+#include "win32/LayoutFonts.h"
 #include "win32/SurfaceItem.h"
 #include "win32/Win32AnimationClock.h"
 
@@ -32,6 +33,7 @@ public:
 
 private:
     Win32AnimationClock clock_;
+    LayoutFonts fonts_;  // before the items: the labels hold its fonts
     std::vector<std::unique_ptr<SurfaceItem>> items_;
     WidgetControls controls_;
 };

@@ -7,11 +7,11 @@
 namespace pelmora {
 
 Win32Label::Win32Label(const char* name, const RECT& box, const layout::LabelDesign& design,
-                       SurfaceRepaint& repaint)
+                       const LayoutFont& font, SurfaceRepaint& repaint)
     : SurfaceItem(name, box),
       design_(design),
       repaint_(repaint),
-      font_(design.font()),
+      font_(font),
       text_(design.text),
       wideText_(toWide(text_))
 {

@@ -14,7 +14,8 @@ namespace pelmora {
 
 class Win32Label : public SurfaceItem, public Label {
 public:
-    Win32Label(const char* name, const RECT& box, const layout::LabelDesign& design, SurfaceRepaint& repaint);
+    Win32Label(const char* name, const RECT& box, const layout::LabelDesign& design, const LayoutFont& font,
+               SurfaceRepaint& repaint);
     ~Win32Label() override;
 
     void setText(const std::string& text) override;
@@ -35,7 +36,7 @@ private:
 
     layout::LabelDesign design_;
     SurfaceRepaint& repaint_;
-    LayoutFont font_;
+    const LayoutFont& font_;
     std::string text_;
     std::wstring wideText_;
     std::vector<INT> advances_;  // where each glyph of the text stands from the last

@@ -149,8 +149,11 @@ TEST(WidgetSurface, PicturesDecodeWithTheirTransparency)
 TEST(WidgetSurface, LabelsFitTheirTextOrKeepTheirFixedBox)
 {
     NoRepaint repaint;
+    LayoutFonts fonts;
     const layout::ControlRow& fitting = layout::controlRow("Label1");  // right-aligned, fits its text
-    Win32Label link(fitting.name, rectOf(443, 324, 124, 14), *fitting.as<layout::LabelDesign>(), repaint);
+    const layout::LabelDesign& linkDesign = *fitting.as<layout::LabelDesign>();
+    Win32Label link(fitting.name, rectOf(443, 324, 124, 14), linkDesign, fonts.fontFor(linkDesign.font()),
+                    repaint);
     const RECT before = link.bounds();
     EXPECT_EQ(before.right, 567);  // the right edge stays
     link.setText("View");
@@ -159,7 +162,9 @@ TEST(WidgetSurface, LabelsFitTheirTextOrKeepTheirFixedBox)
     EXPECT_GT(link.bounds().left, before.left);
 
     const layout::ControlRow& fixed = layout::controlRow("lblDrive1");
-    Win32Label drive(fixed.name, rectOf(117, 158, 140, 14), *fixed.as<layout::LabelDesign>(), repaint);
+    const layout::LabelDesign& driveDesign = *fixed.as<layout::LabelDesign>();
+    Win32Label drive(fixed.name, rectOf(117, 158, 140, 14), driveDesign, fonts.fontFor(driveDesign.font()),
+                     repaint);
     drive.setText("Drive C: (SYSTEM) [232.88 GB]");
     EXPECT_EQ(drive.bounds().right - drive.bounds().left, 140);
     // The longest reading the fixed box must hold fits its face (docs/fonts.md).
