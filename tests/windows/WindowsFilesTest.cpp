@@ -7,11 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "platform/ConfigLocation.h"
 #include "platform/windows/WindowsConfigLocation.h"
-#include "platform/windows/WindowsShellOpen.h"
 #include "settings/AtomicFile.h"
 #include "settings/PlacementFile.h"
 
@@ -143,25 +141,6 @@ TEST(WindowsFiles, APlacementSavedIsRestored)
     ASSERT_TRUE(restored && restored->geometry);
     EXPECT_EQ(restored->geometry->left, 100);
     EXPECT_EQ(restored->geometry->top, 200);
-}
-
-// The help file lies beside the program, and the program in a folder that may
-// be named in any language: the path is UTF-8 on our side and must reach the
-// shell whole.
-TEST(WindowsFiles, AFileInAFolderWithANonAsciiNameOpens)
-{
-    TempFolder temp;
-    const fs::path folder = temp.path() / fs::path(u8"J\u00fcrgen \u03a9");
-    fs::create_directories(folder);
-    writeFile(folder / "mark.bat", "@echo opened> \"%~dp0opened.txt\"\r\n");
-
-    const std::u8string target = (folder / "mark.bat").u8string();
-    WindowsShellOpen().open(std::string(target.begin(), target.end()));
-
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!fs::exists(folder / "opened.txt") && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_TRUE(fs::exists(folder / "opened.txt"));
 }
 
 }  // namespace
