@@ -204,8 +204,33 @@ void WidgetLayout::setColourKeyed(bool on)
     applyMask();
 }
 
+void WidgetLayout::findLabelsOverOpaquePixels()
+{
+    overOpaqueFound_ = true;
+    // Only what never changes once drawn: the readings' labels and the
+    // controls above them (bars, gauge, buttons) are left out.
+    QImage drawn(size(), QImage::Format_RGB32);
+    drawn.fill(colourKey());
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool unchanging = qobject_cast<PictureBox*>(control) || dynamic_cast<FilledRule*>(control) ||
+                                dynamic_cast<RoundedFrame*>(control) ||
+                                dynamic_cast<ReflectionImage*>(control);
+        if (!unchanging || !control->isVisibleTo(this)) continue;
+        control->render(&drawn, control->pos(), QRegion(), QWidget::DrawChildren | QWidget::IgnoreMask);
+    }
+    const QRegion opaque = regionWithoutColour(drawn, colourKey());
+    for (auto* label : findChildren<QtLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->look().fixedBox && QRegion(label->geometry()).subtracted(opaque).isEmpty()) {
+            overOpaque_.insert(label);
+        }
+    }
+}
+
 void WidgetLayout::markShapeChanged(QWidget* control)
 {
+    // A text drawn over opaque pixels leaves the shape as it is, whatever it says.
+    if (!overOpaqueFound_) findLabelsOverOpaquePixels();
+    if (overOpaque_.contains(control)) return;
     // Cut again where the control stood and where it stands now.
     const auto last = cutAt_.constFind(control);
     if (last != cutAt_.constEnd()) changed_ += *last;
@@ -231,6 +256,7 @@ void WidgetLayout::applyMask()
     if (ratio != 1.0 && deviceShape_) {
         // Drawn afresh as a whole: the boxes' edges are not whole device pixels.
         const QPoint origin = mapTo(window(), QPoint(0, 0));
+        ++shapeCuts_;
         const QRegion shape = colourKeyMaskInDevicePixels(ratio).translated(qRound(origin.x() * ratio),
                                                                             qRound(origin.y() * ratio));
         if (deviceShape_(shape)) {
@@ -241,6 +267,7 @@ void WidgetLayout::applyMask()
     }
     // Only the boxes of the controls that changed are drawn again: a refresh
     // tick changes a few labels, not the whole surface.
+    ++shapeCuts_;
     if (mask_.isEmpty()) {
         mask_ = colourKeyMask();
     } else {

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QPoint>
 #include <QRegion>
+#include <QSet>
 #include <QWidget>
 #include <functional>
 
@@ -53,6 +54,8 @@ public:
     void setColourKeyed(bool on);
     // The shape the top-level window now has (empty: none).
     QRegion windowShape() const;
+    // How many times the shape was cut from the drawn surface, whole or in part.
+    int shapeCuts() const { return shapeCuts_; }
 
 signals:
     void settingsClicked();
@@ -83,6 +86,7 @@ private:
     void applyMask();
     void setWindowShape(const QRegion& shape);
     QRegion colourKeyMaskWithin(const QRect& box);
+    void findLabelsOverOpaquePixels();
 
     AnimationClock clock_;
     WidgetControls controls_;
@@ -93,6 +97,12 @@ private:
     QRegion mask_;
     QRegion changed_;
     QHash<QWidget*, QRect> cutAt_;
+    // Labels of a fixed box that lies wholly on pixels the pictures, frames
+    // and rules beneath draw opaque: white text there never changes the
+    // shape, so their changes cut nothing. Found on the first change.
+    QSet<const QWidget*> overOpaque_;
+    bool overOpaqueFound_ = false;
+    int shapeCuts_ = 0;
     std::function<bool(const QRegion&)> deviceShape_;
 };
 

@@ -225,6 +225,21 @@ private slots:
         QVERIFY(widget.windowShape().isEmpty());
     }
 
+    void onlyLabelsOffTheBodyCutTheShapeAgain()
+    {
+        WidgetLayout widget;
+        widget.setColourKeyed(true);
+        const int cuts = widget.shapeCuts();
+        // Fixed boxes on the opaque body picture: no cut, now or later.
+        widget.control<QtLabel>("lblUpTime")->setText(QStringLiteral("1 h, 2 min 3 sec"));
+        widget.control<QtLabel>("lblCPU")->setVisible(false);
+        QCoreApplication::processEvents();
+        QCOMPARE(widget.shapeCuts(), cuts);
+        // A label on the bare surface still cuts it.
+        widget.control<QtLabel>("Label11")->setText(QStringLiteral("A much longer title"));
+        QTRY_COMPARE(widget.shapeCuts(), cuts + 1);
+    }
+
     void clicksReachTheirSignals_data()
     {
         QTest::addColumn<QString>("control");
