@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <string>
 
 #include "shell/GlideBar.h"
 #include "shell/WidgetLayout.h"
@@ -68,6 +69,27 @@ void BM_OneSecondOfAnimation(benchmark::State& state)
     state.counters["steps"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_OneSecondOfAnimation)->Unit(benchmark::kMillisecond);
+
+// The labels a tick with steady readings changes (the uptime, the processor's
+// and the memory's figures), on the shaped and shown window, with the shape
+// cut and the repaint that follow, as the event loop would run them.
+void BM_SteadyTickLabels(benchmark::State& state)
+{
+    WidgetLayout widget;
+    widget.setColourKeyed(true);
+    widget.show();
+    QApplication::processEvents();
+    WidgetControls& c = widget.controls();
+    int64_t second = 0;
+    for (auto _ : state) {
+        ++second;
+        c.lblUpTime->setText("2 h, 5 min " + std::to_string(second % 60) + " sec");
+        c.lblCPU->setText(std::to_string(second % 7) + "%");
+        c.lblPhys->setText(std::to_string(40 + second % 3) + "%");
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SteadyTickLabels)->Unit(benchmark::kMicrosecond);
 
 void BM_ColourKeyMask(benchmark::State& state)
 {

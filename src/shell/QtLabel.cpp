@@ -88,11 +88,8 @@ void QtLabel::resizeEvent(QResizeEvent*)
 void QtLabel::renderText()
 {
     const qreal ratio = devicePixelRatioF();
-    // A fixed box keeps its pixmap from one text to the next.
-    if (rendered_.size() != size() * ratio || rendered_.devicePixelRatio() != ratio) {
-        rendered_ = QPixmap(size() * ratio);
-        rendered_.setDevicePixelRatio(ratio);
-    }
+    rendered_ = QPixmap(size() * ratio);
+    rendered_.setDevicePixelRatio(ratio);
     rendered_.fill(Qt::transparent);
     if (text_.isEmpty() || size().isEmpty()) return;
     QPainter painter(&rendered_);
