@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -149,12 +150,18 @@ TEST(LinuxDrives, OtherCharactersHaveNoDrive)
     }
 }
 
-TEST(LinuxDrives, MeasuresTheRealRootWithStatvfs)
+TEST(LinuxDrives, MeasuresTheRealRootWithStatvfsOnThisThread)
 {
     LinuxDrives drives;
     ASSERT_EQ(drives.driveType('c'), kDriveFixed);
+    const auto threads = [] {
+        const std::filesystem::directory_iterator tasks("/proc/self/task");
+        return std::distance(begin(tasks), end(tasks));
+    };
+    const auto before = threads();
     uint64_t freeBytes = 0, totalBytes = 0;
     ASSERT_TRUE(drives.diskFreeSpace('c', freeBytes, totalBytes));
+    EXPECT_EQ(threads(), before);  // no worker started for it
     struct statvfs root {};
     ASSERT_EQ(statvfs("/", &root), 0);
     EXPECT_EQ(totalBytes, static_cast<uint64_t>(root.f_blocks) * root.f_frsize);

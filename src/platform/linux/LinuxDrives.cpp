@@ -112,7 +112,15 @@ bool LinuxDrives::diskFreeSpace(char letter, uint64_t& freeToCaller, uint64_t& t
         space->total = static_cast<uint64_t>(answer.f_blocks) * unit;
         space->read = true;
     };
-    if (runner_.run(path, query) != DeadlineRunner::Outcome::Answered || !space->read) return false;
+    // The root file system is asked here: this thread reads files on it
+    // anyway (the names, the libraries it loads), so a worker would not keep
+    // it from hanging with it, and the hand-over costs two wake-ups a tick.
+    if (found->mount.kind == MountKind::Root) {
+        query();
+    } else if (runner_.run(path, query) != DeadlineRunner::Outcome::Answered) {
+        return false;
+    }
+    if (!space->read) return false;
     freeToCaller = space->free;
     totalBytes = space->total;
     return true;

@@ -3,7 +3,8 @@
 // LinuxMountTable.h). Meant for one thread, the one that runs the ticks; the
 // queries that touch a file system or a device (space, label) run on a
 // worker with a deadline, so a hung mount never holds that thread longer
-// than the deadline, and only once.
+// than the deadline, and only once. The root file system's space is the
+// exception: it is asked on the calling thread.
 #include <sys/types.h>
 
 #include <array>
