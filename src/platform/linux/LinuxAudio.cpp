@@ -3,12 +3,14 @@
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
 #include <poll.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace pelmora {
@@ -108,6 +110,29 @@ bool soundMayBeThere()
     return home && *home && pathExists(std::filesystem::path(home) / ".asoundrc");
 }
 
+// The state of what a failed open depends on besides the device's name: the
+// sound cards' device nodes, ALSA's configuration, and the session's runtime
+// folder, where a sound server makes its socket. Equal stamps: none changed.
+std::string soundSourcesStamp()
+{
+    std::vector<std::filesystem::path> paths = {"/dev/snd", "/etc/asound.conf", "/etc/alsa/conf.d"};
+    if (const char* home = std::getenv("HOME"); home && *home) paths.emplace_back(home) /= ".asoundrc";
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+        paths.emplace_back(runtime);
+        paths.emplace_back(runtime) /= "pulse";
+    }
+    std::string stamp;
+    for (const auto& path : paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0) {
+            stamp += std::to_string(info.st_ino) + ':' + std::to_string(info.st_mtim.tv_sec) + '.' +
+                     std::to_string(info.st_mtim.tv_nsec);
+        }
+        stamp += '|';
+    }
+    return stamp;
+}
+
 snd_mixer_elem_t* findControl(const Alsa& a, snd_mixer_t* mixer, const std::string& name)
 {
     std::vector<unsigned char> storage(a.mixer_selem_id_sizeof());
@@ -164,12 +189,21 @@ bool LinuxAudio::open()
     return true;
 }
 
+namespace {
+constexpr std::chrono::seconds kLongestRetryPause{300};
+}
+
 std::chrono::seconds mixerRetryPause(int failures)
 {
-    constexpr std::chrono::seconds kFirst{10}, kLongest{300};
-    std::chrono::seconds pause = kFirst;
-    for (int i = 1; i < failures && pause < kLongest; ++i) pause *= 2;
-    return std::min(pause, kLongest);
+    std::chrono::seconds pause{10};
+    for (int i = 1; i < failures && pause < kLongestRetryPause; ++i) pause *= 2;
+    return std::min(pause, kLongestRetryPause);
+}
+
+bool mixerRetryDue(int failures, std::chrono::seconds sinceFailure, bool sourcesChanged)
+{
+    return sinceFailure >= mixerRetryPause(failures) &&
+           (sourcesChanged || sinceFailure >= kLongestRetryPause);
 }
 
 void LinuxAudio::close()
@@ -186,7 +220,12 @@ bool LinuxAudio::openAfterPause()
     // A machine without the device fails the same way every tick; opening
     // reads ALSA's whole configuration, so it is tried again only now and then.
     const auto now = std::chrono::steady_clock::now();
-    if (failedAt_ && now - *failedAt_ < mixerRetryPause(failures_)) return false;
+    if (failedAt_) {
+        const auto since = std::chrono::duration_cast<std::chrono::seconds>(now - *failedAt_);
+        if (since < mixerRetryPause(failures_)) return false;
+        if (!mixerRetryDue(failures_, since, soundSourcesStamp() != failedWith_)) return false;
+    }
+    failedWith_ = soundSourcesStamp();
     if (open()) {
         failedAt_.reset();
         failures_ = 0;

@@ -27,10 +27,17 @@ inline constexpr uint32_t kSeparateChannelsCapability = 8;
 // try, milliseconds each.
 std::chrono::seconds mixerRetryPause(int failures);
 
+// Whether to open the mixer again `sinceFailure` after the last of `failures`
+// failed opens in a row: once mixerRetryPause has passed, and then only if
+// something an open depends on changed (`sourcesChanged`: a sound card's
+// device nodes, ALSA's configuration, a sound server's socket), or at the
+// latest after the longest pause.
+bool mixerRetryDue(int failures, std::chrono::seconds sinceFailure, bool sourcesChanged);
+
 // The mixer stays open between ticks, so a tick only reads values the
 // mixer keeps current; after an error it is closed and opened afresh on the
-// next call, but not before mixerRetryPause has passed since the last failed
-// open (a sound card plugged in shows within that time). ALSA's own messages
+// next call, when mixerRetryDue says so (a sound card plugged in or a sound
+// server started shows within mixerRetryPause). ALSA's own messages
 // are silenced for the whole process.
 class LinuxAudio : public Audio {
 public:
@@ -57,7 +64,8 @@ private:
     snd_mixer_t* mixer_ = nullptr;
     snd_mixer_elem_t* element_ = nullptr;
     std::optional<std::chrono::steady_clock::time_point> failedAt_;
-    int failures_ = 0;  // failed opens in a row
+    std::string failedWith_;  // what the last failed open depended on (soundSourcesStamp)
+    int failures_ = 0;        // failed opens in a row
 };
 
 }  // namespace pelmora
