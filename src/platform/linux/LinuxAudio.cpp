@@ -202,8 +202,8 @@ std::chrono::seconds mixerRetryPause(int failures)
 
 bool mixerRetryDue(int failures, std::chrono::seconds sinceFailure, bool sourcesChanged)
 {
-    return sinceFailure >= mixerRetryPause(failures) &&
-           (sourcesChanged || sinceFailure >= kLongestRetryPause);
+    const std::chrono::seconds pause = mixerRetryPause(failures);
+    return sinceFailure >= pause && (sourcesChanged || pause >= kLongestRetryPause);
 }
 
 void LinuxAudio::close()
@@ -223,7 +223,13 @@ bool LinuxAudio::openAfterPause()
     if (failedAt_) {
         const auto since = std::chrono::duration_cast<std::chrono::seconds>(now - *failedAt_);
         if (since < mixerRetryPause(failures_)) return false;
-        if (!mixerRetryDue(failures_, since, soundSourcesStamp() != failedWith_)) return false;
+        if (!mixerRetryDue(failures_, since, soundSourcesStamp() != failedWith_)) {
+            // It would fail as before: counted as failed, so the next look
+            // comes after a longer pause.
+            failedAt_ = now;
+            if (failures_ < std::numeric_limits<int>::max()) ++failures_;
+            return false;
+        }
     }
     failedWith_ = soundSourcesStamp();
     if (open()) {

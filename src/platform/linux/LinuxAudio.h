@@ -28,10 +28,11 @@ inline constexpr uint32_t kSeparateChannelsCapability = 8;
 std::chrono::seconds mixerRetryPause(int failures);
 
 // Whether to open the mixer again `sinceFailure` after the last of `failures`
-// failed opens in a row: once mixerRetryPause has passed, and then only if
-// something an open depends on changed (`sourcesChanged`: a sound card's
-// device nodes, ALSA's configuration, a sound server's socket), or at the
-// latest after the longest pause.
+// failed opens (or looks) in a row: once mixerRetryPause has passed, if
+// something an open depends on changed since the last open (`sourcesChanged`:
+// a sound card's device nodes, ALSA's configuration, a sound server's
+// socket), or when the pause has grown to its longest. A look that finds no
+// change counts as one more failure.
 bool mixerRetryDue(int failures, std::chrono::seconds sinceFailure, bool sourcesChanged);
 
 // The mixer stays open between ticks, so a tick only reads values the
