@@ -91,6 +91,18 @@ void BM_SteadyTickLabels(benchmark::State& state)
 }
 BENCHMARK(BM_SteadyTickLabels)->Unit(benchmark::kMicrosecond);
 
+// A new value for the gauge: its readout drawn afresh (the glide that
+// follows is BM_OneSecondOfAnimation's).
+void BM_GaugeValue(benchmark::State& state)
+{
+    WidgetLayout widget;
+    widget.show();
+    QApplication::processEvents();
+    int64_t second = 0;
+    for (auto _ : state) widget.controls().CPU1->setValue(static_cast<double>(++second % 97) / 3);
+}
+BENCHMARK(BM_GaugeValue)->Unit(benchmark::kMicrosecond);
+
 void BM_ColourKeyMask(benchmark::State& state)
 {
     WidgetLayout widget;

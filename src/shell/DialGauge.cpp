@@ -174,6 +174,8 @@ void DialGauge::renderDial()
     const double boxWidth = 0.60 * side;
     const double boxHeight = std::max(9.0, 0.19 * side);
     readoutBox_ = QRectF(centre.x() - boxWidth / 2, centre.y() + 0.52 * faceRadius, boxWidth, boxHeight);
+    // Fitted once for the box, not for each new value.
+    readoutFont_ = fitted(look_.valueFont, QStringLiteral("000.00"), boxWidth - 4, boxHeight - 4);
 }
 
 void DialGauge::renderReadout()
@@ -190,7 +192,7 @@ void DialGauge::renderReadout()
     painter.setBrush(look_.readoutBox);
     painter.drawRoundedRect(box, 2, 2);
     const QString text = readoutText();
-    painter.setFont(fitted(look_.valueFont, QStringLiteral("000.00"), box.width() - 3, box.height() - 3));
+    painter.setFont(readoutFont_);
     painter.setPen(look_.readoutDigits);
     painter.drawText(box, Qt::AlignCenter, text);
 }

@@ -88,6 +88,7 @@ private:
     QPixmap dial_;
     QPixmap readout_;
     QRectF readoutBox_;
+    QFont readoutFont_;
 };
 
 }  // namespace pelmora
