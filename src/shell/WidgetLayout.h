@@ -80,6 +80,7 @@ protected:
 
 private:
     void connectControls();
+    void keepOfTheBodyOnlyWhatRepaints();
     void fillControls();
     void markShapeChanged(QWidget* control);
     void scheduleMaskUpdate();
@@ -99,7 +100,8 @@ private:
     QHash<QWidget*, QRect> cutAt_;
     // Labels of a fixed box that lies wholly on pixels the pictures, frames
     // and rules beneath draw opaque: white text there never changes the
-    // shape, so their changes cut nothing. Found on the first change.
+    // shape, so their changes cut nothing. Found when the window is first
+    // colour-keyed.
     QSet<const QWidget*> overOpaque_;
     bool overOpaqueFound_ = false;
     int shapeCuts_ = 0;
