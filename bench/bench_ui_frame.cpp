@@ -15,6 +15,13 @@ namespace {
 
 constexpr int kStepsPerSecond = 100;  // the glide's 10 ms steps
 
+// On screen, its first paint done.
+void showNow(WidgetLayout& widget)
+{
+    widget.show();
+    QApplication::processEvents();
+}
+
 void setEveryBar(WidgetLayout& widget, double position)
 {
     for (GlideBar* bar : widget.findChildren<GlideBar*>()) bar->setPosition(position);
@@ -26,8 +33,7 @@ void setEveryBar(WidgetLayout& widget, double position)
 void BM_PaintWholeFrame(benchmark::State& state)
 {
     WidgetLayout widget;
-    widget.show();
-    QApplication::processEvents();
+    showNow(widget);
     const QList<QWidget*> controls = widget.findChildren<QWidget*>();
     for (auto _ : state) {
         widget.update();
@@ -53,8 +59,7 @@ BENCHMARK(BM_RenderWholeFrameIntoImage)->Unit(benchmark::kMicrosecond);
 void BM_OneSecondOfAnimation(benchmark::State& state)
 {
     WidgetLayout widget;
-    widget.show();
-    QApplication::processEvents();
+    showNow(widget);
     double target = 100;
     int64_t steps = 0;
     for (auto _ : state) {
@@ -77,8 +82,7 @@ void BM_SteadyTickLabels(benchmark::State& state)
 {
     WidgetLayout widget;
     widget.setColourKeyed(true);
-    widget.show();
-    QApplication::processEvents();
+    showNow(widget);
     WidgetControls& c = widget.controls();
     int64_t second = 0;
     for (auto _ : state) {
@@ -96,8 +100,7 @@ BENCHMARK(BM_SteadyTickLabels)->Unit(benchmark::kMicrosecond);
 void BM_GaugeValue(benchmark::State& state)
 {
     WidgetLayout widget;
-    widget.show();
-    QApplication::processEvents();
+    showNow(widget);
     int64_t second = 0;
     for (auto _ : state) widget.controls().CPU1->setValue(static_cast<double>(++second % 97) / 3);
 }
