@@ -11,6 +11,7 @@
 
 #include "core/LayoutTable.h"
 #include "core/Overloaded.h"
+#include "core/StartupTrace.h"
 #include "shell/DialGauge.h"
 #include "shell/FontSubstitutions.h"
 #include "shell/GlideBar.h"
@@ -112,6 +113,7 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
             control->setGeometry(toRect(row.box));
         }
     }
+    markStartup("controls created, pictures decoded");
     connectControls();
     fillControls();
     // A frame of the animation clock repaints boxes of this surface in one

@@ -9,6 +9,7 @@
 
 #include "app/Startup.h"
 #include "app/ui/X11WindowTools.h"
+#include "core/StartupTrace.h"
 #include "settings/PlacementFile.h"
 #include "shell/BackForm.h"
 #include "shell/LocaleSeparators.h"
@@ -24,6 +25,7 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
       layout_(new WidgetLayout(this)),
       placement_(*this, dependencies.placementFile, kMainWindowSection, false)
 {
+    markStartup("layout built");
     setWindowTitle(kApplicationTitle);
     setFixedSize(layout_->size());
     setAttribute(Qt::WA_QuitOnClose, false);  // closing ends the loop explicitly, see closeEvent
@@ -34,7 +36,9 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     layout_->setColourKeyed(true);
     connectLayout();
     createPopupMenu();
+    markStartup("shape handler, menu");
     createTrayIcon();
+    markStartup("tray icon");
     foregroundRequests_ = std::make_unique<ForegroundRequests>(windowHandle(), [this] { comeBack(); });
 
     connect(&refreshTimer_.timer(), &QTimer::timeout, this, &VantelMainForm::RefreshTimerTimer);
@@ -49,7 +53,9 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     readings_ = std::make_unique<ReadingsEngine>(deps_.services, deps_.store, layout_->controls(),
                                                  refreshTimer_, qtLocaleNumberSeparators);
     readings_->showProcessorNameAndClock();
+    markStartup("processor name and clock");
     RefreshTimerTimer();
+    markStartup("first refresh");
 }
 
 VantelMainForm::~VantelMainForm()
@@ -189,7 +195,10 @@ bool VantelMainForm::eventFilter(QObject* watched, QEvent* event)
         const bool exposed = window->isExposed();
         const bool appeared = exposed && !window->property("pelmoraExposed").toBool();
         window->setProperty("pelmoraExposed", exposed);
-        if (appeared) applyWindowStates();
+        if (appeared) {
+            markStartup(watched == windowHandle() ? "widget window exposed" : "backdrop window exposed");
+            applyWindowStates();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -13,6 +13,7 @@
 #include "app/ui/TerminationSignals.h"
 #include "app/ui/VantelMainForm.h"
 #include "app/ui/X11WindowTools.h"
+#include "core/StartupTrace.h"
 #include "platform/ConfigLocation.h"
 #include "platform/linux/LinuxServices.h"
 #include "settings/PlacementFile.h"
@@ -37,7 +38,9 @@ void centreOnScreen(QWidget& window)
 
 int runWidget(int& argc, char** argv)
 {
+    markStartup("instance and platform checked");
     QApplication app(argc, argv);
+    markStartup("Qt application");
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setQuitOnLastWindowClosed(false);
     installFontSubstitutions();
@@ -48,6 +51,7 @@ int runWidget(int& argc, char** argv)
 
     VantelMainForm widget({linux.services(), store, shellOpen, placementFilePath()});
     centreOnScreen(widget);
+    markStartup("widget created");
     {
         // Created after the widget window, visible from creation; destroyed first.
         BackForm back;
@@ -64,6 +68,7 @@ int runWidget(int& argc, char** argv)
         back.show();
         widget.setBackForm(&back);
         widget.show();
+        markStartup("both windows shown");
 #ifdef __GLIBC__
         // What start-up decoded, measured and laid out is freed by now; hand
         // the pages back instead of keeping them for a peak that never returns.
