@@ -33,12 +33,9 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     x11::setWindowClass(windowHandle(), "pelmora", kMainWindowClass);
     layout_->setDeviceShapeHandler(
         [this](const QRegion& devicePixels) { return x11::setShape(windowHandle(), devicePixels); });
-    layout_->setColourKeyed(true);
     connectLayout();
     createPopupMenu();
-    markStartup("shape handler, menu");
     createTrayIcon();
-    markStartup("tray icon");
     foregroundRequests_ = std::make_unique<ForegroundRequests>(windowHandle(), [this] { comeBack(); });
 
     connect(&refreshTimer_.timer(), &QTimer::timeout, this, &VantelMainForm::RefreshTimerTimer);
@@ -56,6 +53,10 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     markStartup("processor name and clock");
     RefreshTimerTimer();
     markStartup("first refresh");
+    // Cut once the first refresh has set the texts: one full cut, not a
+    // cut of the design's texts and a second of every label that changed.
+    layout_->setColourKeyed(true);
+    markStartup("shape cut");
 }
 
 VantelMainForm::~VantelMainForm()
