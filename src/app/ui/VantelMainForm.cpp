@@ -35,7 +35,10 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
         [this](const QRegion& devicePixels) { return x11::setShape(windowHandle(), devicePixels); });
     connectLayout();
     createPopupMenu();
-    createTrayIcon();
+    // The icon, and the session bus asked which tray protocol is spoken, wait
+    // until the window is on screen: at its first exposure, or at the latest
+    // after a moment for a window that is never exposed (covered whole).
+    QTimer::singleShot(kTrayIconLatestMs, this, &VantelMainForm::createTrayIcon);
     foregroundRequests_ = std::make_unique<ForegroundRequests>(windowHandle(), [this] { comeBack(); });
 
     connect(&refreshTimer_.timer(), &QTimer::timeout, this, &VantelMainForm::RefreshTimerTimer);
@@ -134,6 +137,8 @@ void VantelMainForm::createPopupMenu()
 
 void VantelMainForm::createTrayIcon()
 {
+    if (trayIconCreated_) return;
+    trayIconCreated_ = true;
     trayIcon_.setIcon(trayIconPictures(devicePixelRatioF()));
     trayIcon_.setToolTip(kApplicationTitle);
     trayProtocol_ = currentTrayProtocol();
@@ -199,6 +204,8 @@ bool VantelMainForm::eventFilter(QObject* watched, QEvent* event)
         if (appeared) {
             markStartup(watched == windowHandle() ? "widget window exposed" : "backdrop window exposed");
             applyWindowStates();
+            // After the exposure's paint.
+            if (watched == windowHandle()) QTimer::singleShot(0, this, &VantelMainForm::createTrayIcon);
         }
     }
     return QWidget::eventFilter(watched, event);

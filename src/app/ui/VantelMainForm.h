@@ -83,7 +83,9 @@ private:
     bool stayOnTop_ = false;
     QMenu popupMenu_;
     QAction* stayOnTopAction_ = nullptr;
+    static constexpr int kTrayIconLatestMs = 1000;
     QSystemTrayIcon trayIcon_;
+    bool trayIconCreated_ = false;
     TrayProtocol trayProtocol_ = TrayProtocol::XEmbed;
     std::unique_ptr<ForegroundRequests> foregroundRequests_;
     // Runs while the widget is hidden in the notification area, so that a
