@@ -95,6 +95,23 @@ QColor WidgetLayout::colourKey()
     return toColour(layout::kColourKey);
 }
 
+QStringList WidgetLayout::pictureAliases()
+{
+    QStringList aliases;
+    for (const layout::ControlRow& row : layout::controlRows()) {
+        std::visit(Overloaded{
+                       [&](const layout::PictureDesign& d) { aliases << QString::fromLatin1(d.picture); },
+                       [&](const layout::IconDesign& d) { aliases << QString::fromLatin1(d.picture); },
+                       [&](const layout::ButtonDesign& d) {
+                           aliases << QString::fromLatin1(d.picture) << QString::fromLatin1(d.hoverPicture);
+                       },
+                       [](const auto&) {},
+                   },
+                   row.design);
+    }
+    return aliases;
+}
+
 WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
 {
     installFontSubstitutions();

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QPoint>
 #include <QRegion>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -19,6 +20,9 @@ class WidgetLayout : public QWidget {
     Q_OBJECT
 public:
     static QColor colourKey();
+    // The resource aliases of the pictures the controls draw, in the order
+    // the controls are created.
+    static QStringList pictureAliases();
 
     explicit WidgetLayout(QWidget* parent = nullptr);
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
+#include <memory>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -20,6 +21,8 @@
 #include "settings/RegFileSettingsStore.h"
 #include "shell/BackForm.h"
 #include "shell/FontSubstitutions.h"
+#include "shell/ResourcePicture.h"
+#include "shell/WidgetLayout.h"
 
 namespace pelmora {
 
@@ -43,6 +46,10 @@ int runWidget(int& argc, char** argv)
     markStartup("Qt application");
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Decoded on the second processor while the faces are loaded and the
+    // widget is built; the backdrop's picture, the largest, is needed last.
+    auto picturesAhead = std::make_unique<PicturesDecodedAhead>(
+        WidgetLayout::pictureAliases() << BackForm::pictureAlias(), app.devicePixelRatio());
     installFontSubstitutions();
 
     LinuxServices linux;
@@ -55,6 +62,7 @@ int runWidget(int& argc, char** argv)
     {
         // Created after the widget window, visible from creation; destroyed first.
         BackForm back;
+        picturesAhead.reset();  // each picture has been handed over
         back.winId();
         x11::setWindowClass(back.windowHandle(), "pelmora", kBackWindowClass);
         back.setDeviceShapeHandler([&back](const QRegion& devicePixels) {
