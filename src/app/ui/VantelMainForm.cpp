@@ -66,7 +66,7 @@ VantelMainForm::~VantelMainForm()
 {
     refreshTimer_.setEnabled(false);
     readings_.reset();  // stops the monitor thread and waits for it
-    trayIcon_.hide();
+    if (trayIcon_) trayIcon_->hide();
     placement_.saveOnDestroy();  // only when not saved on closing (the session ended)
 }
 
@@ -137,15 +137,18 @@ void VantelMainForm::createPopupMenu()
 
 void VantelMainForm::createTrayIcon()
 {
-    if (trayIconCreated_) return;
-    trayIconCreated_ = true;
-    trayIcon_.setIcon(trayIconPictures(devicePixelRatioF()));
-    trayIcon_.setToolTip(kApplicationTitle);
+    if (trayIcon_) return;
+    // Made here, not with the window: making one already asks the session
+    // bus whether a tray host of the D-Bus protocol is registered.
+    trayIcon_ = std::make_unique<QSystemTrayIcon>();
+    trayIcon_->setIcon(trayIconPictures(devicePixelRatioF()));
+    trayIcon_->setToolTip(kApplicationTitle);
     trayProtocol_ = currentTrayProtocol();
-    connect(&trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (trayActivationRestores(trayProtocol_, reason)) TrayIconDblClick();
-    });
-    trayIcon_.show();
+    connect(trayIcon_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (trayActivationRestores(trayProtocol_, reason)) TrayIconDblClick();
+            });
+    trayIcon_->show();
     trayHostWatch_.setInterval(1000);
     connect(&trayHostWatch_, &QTimer::timeout, this, &VantelMainForm::watchTrayHost);
 }
@@ -269,7 +272,7 @@ void VantelMainForm::btnCloseClick()
 
 void VantelMainForm::btnMinimizeClick()
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable() && trayIcon_.isVisible()) {
+    if (QSystemTrayIcon::isSystemTrayAvailable() && trayIcon_ && trayIcon_->isVisible()) {
         hide();
         if (backForm_) backForm_->hide();
         trayHostWatch_.start();

@@ -84,8 +84,7 @@ private:
     QMenu popupMenu_;
     QAction* stayOnTopAction_ = nullptr;
     static constexpr int kTrayIconLatestMs = 1000;
-    QSystemTrayIcon trayIcon_;
-    bool trayIconCreated_ = false;
+    std::unique_ptr<QSystemTrayIcon> trayIcon_;
     TrayProtocol trayProtocol_ = TrayProtocol::XEmbed;
     std::unique_ptr<ForegroundRequests> foregroundRequests_;
     // Runs while the widget is hidden in the notification area, so that a
