@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include "shell/ImageRegions.h"
 #include "shell/ResourcePicture.h"
@@ -101,17 +102,56 @@ void BackForm::applyShape()
     setMask(regionCovering(visibleDevicePixels_, screenRatio_).intersected(rect()));
 }
 
-void BackForm::paintEvent(QPaintEvent*)
+void BackForm::setPixelKeeper(std::function<bool(const QImage& devicePixels)> keeper)
 {
-    if (!showsPicture_) return;
+    if (!showsPicture_ || !keeper) return;
+    keeper_ = std::move(keeper);
+    keptDeviceSize_ = QSize();
+    // Qt then sends the paint events of exposures here without a backing store to paint into.
+    setAttribute(Qt::WA_PaintOnScreen);
+    update();
+}
+
+void BackForm::handPixelsToKeeper()
+{
+    const qreal ratio = windowHandle() ? windowHandle()->devicePixelRatio() : devicePixelRatioF();
+    const QSize deviceSize = size() * ratio;
+    if (deviceSize == keptDeviceSize_) return;  // the keeper shows them
+    QImage pixels(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    pixels.setDevicePixelRatio(ratio);
+    pixels.fill(Qt::transparent);
+    QPainter painter(&pixels);
+    drawPicture(painter);
+    painter.end();
+    if (keeper_(pixels)) {
+        keptDeviceSize_ = deviceSize;
+        return;
+    }
+    keeper_ = nullptr;
+    setAttribute(Qt::WA_PaintOnScreen, false);
+    update();
+}
+
+void BackForm::drawPicture(QPainter& painter)
+{
     if (picture_.isNull() && reloadable_) {
         picture_ = premultiplied(loadResourcePicture(kPictureAlias, screenRatio_));
     }
-    QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(rect(), picture_);
     if (reloadable_) picture_ = QImage();
+}
+
+void BackForm::paintEvent(QPaintEvent*)
+{
+    if (!showsPicture_) return;
+    if (testAttribute(Qt::WA_PaintOnScreen)) {
+        handPixelsToKeeper();
+        return;
+    }
+    QPainter painter(this);
+    drawPicture(painter);
 }
 
 void BackForm::formMouseDown(Qt::MouseButton button, QPoint clientPos, QPoint)

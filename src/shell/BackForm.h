@@ -40,6 +40,15 @@ public:
     // the shape is the pixels that cover a visible device pixel.
     void setDeviceShapeHandler(std::function<bool(const QRegion& devicePixels)> handler);
 
+    // Hands the window's pixels, drawn at its size in device pixels, to a
+    // keeper that shows them from then on without this process (on X11 the
+    // server, as the window's background, which it repaints exposures from).
+    // While one keeps them, Qt keeps no backing store for the window and the
+    // picture is let go; a keeper that cannot (false) leaves the window
+    // painting as any other. Drawn again only when the window's size in
+    // device pixels changes (a screen of another scale).
+    void setPixelKeeper(std::function<bool(const QImage& devicePixels)> keeper);
+
     // The widget window that the drag raises and moves along.
     void setWidgetWindow(QWidget* widgetWindow) { widgetWindow_ = widgetWindow; }
     QWidget* widgetWindow() const { return widgetWindow_; }
@@ -58,12 +67,18 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    QPaintEngine* paintEngine() const override
+    {
+        return nullptr;
+    }  // painting to the screen: nothing to paint with
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void setPicture(QImage picture);
+    void drawPicture(QPainter& painter);
+    void handPixelsToKeeper();
     void applyShape();
     void raiseWidget() override;
     void moveBackground(ScreenPoint topLeft) override;
@@ -79,6 +94,8 @@ private:
     qreal screenRatio_ = 1.0;  // device pixels per pixel of the screen the picture was chosen for
     QRegion visibleDevicePixels_;
     std::function<bool(const QRegion&)> deviceShape_;
+    std::function<bool(const QImage&)> keeper_;
+    QSize keptDeviceSize_;
     QPointer<QWidget> widgetWindow_;
     DragState drag_{*this};  // one drag for the process: there is one background window
 };

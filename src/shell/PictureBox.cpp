@@ -2,6 +2,8 @@
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace pelmora {
@@ -34,14 +36,56 @@ PictureBox::PictureBox(const QImage& picture, QWidget* parent) : QWidget(parent)
     resize(picture_.deviceIndependentSize().toSize());
 }
 
-void PictureBox::paintEvent(QPaintEvent*)
+void PictureBox::keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::function<QImage()> reload)
 {
+    // A picture with transparency is blended with what lies beneath: kept whole.
+    if (!testAttribute(Qt::WA_OpaquePaintEvent)) return;
+    repaintedAbove_ = std::move(repaintedAbove);
+    reload_ = std::move(reload);
+}
+
+void PictureBox::letGoButKeptParts()
+{
+    letGoPending_ = false;
+    if (picture_.isNull() || devicePixelRatioF() != 1.0) return;
+    // The picture as paintEvent draws it.
+    QImage drawn(size(), QImage::Format_RGB32);
+    QPainter painter(&drawn);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), picture_);
+    painter.end();
+    keptRegion_ = (keptRegion_ | repaintedAbove_()) & rect();
+    kept_.clear();
+    for (const QRect& box : keptRegion_) kept_.emplace_back(box, drawn.copy(box));
+    picture_ = QPixmap();
+}
+
+void PictureBox::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    if (picture_.isNull() && reload_) {
+        // The pixels painted into: the window's, or an image's of a scale of its own.
+        const QPaintDevice* target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+        if (target && target->devicePixelRatioF() == 1.0 &&
+            event->region().subtracted(keptRegion_).isEmpty()) {
+            const QRect within = event->region().boundingRect();
+            for (const auto& [box, pixels] : kept_) {
+                if (box.intersects(within)) painter.drawImage(box.topLeft(), pixels);
+            }
+            return;
+        }
+        picture_ = QPixmap::fromImage(reload_().convertToFormat(QImage::Format_RGB32));
+    }
     if (picture_.isNull()) return;
     // Drawn whole and clipped to what needs painting: a part cut out of a
     // picture scaled to a fractional size would show its seams.
-    QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), picture_);
+    if (repaintedAbove_ && !letGoPending_) {
+        // After this paint and any others of the same pass.
+        letGoPending_ = true;
+        QMetaObject::invokeMethod(this, &PictureBox::letGoButKeptParts, Qt::QueuedConnection);
+    }
 }
 
 void PictureBox::contextMenuEvent(QContextMenuEvent* event)

@@ -1,8 +1,13 @@
 #pragma once
 // A picture drawn as it is (the body picture). A right-click on it asks for
 // the widget's popup menu.
+#include <QImage>
 #include <QPixmap>
+#include <QRegion>
 #include <QWidget>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace pelmora {
 
@@ -10,6 +15,16 @@ class PictureBox : public QWidget {
     Q_OBJECT
 public:
     explicit PictureBox(const QImage& picture, QWidget* parent = nullptr);
+
+    // Once on an unscaled screen, an opaque picture is let go but for its
+    // parts under `repaintedAbove` (in this box's pixels: the controls over
+    // it that repaint): the window's backing store holds the rest. A paint
+    // that reaches beyond those parts, or onto pixels of another scale, takes
+    // the picture from `reload` again, and the parts kept then take in what
+    // the controls cover by then. On a scaled screen the picture stays whole.
+    void keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::function<QImage()> reload);
+    // Whether the whole picture is held (for the tests).
+    bool holdsWholePicture() const { return !picture_.isNull(); }
 
 signals:
     void contextMenuRequested(QPoint globalPos);
@@ -20,7 +35,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void letGoButKeptParts();
+
     QPixmap picture_;
+    std::function<QRegion()> repaintedAbove_;
+    std::function<QImage()> reload_;
+    QRegion keptRegion_;                          // in this box's pixels
+    std::vector<std::pair<QRect, QImage>> kept_;  // the pixels under each box of it
+    bool letGoPending_ = false;
 };
 
 }  // namespace pelmora

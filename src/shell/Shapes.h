@@ -1,10 +1,11 @@
 #pragma once
 // The plain shapes of the body: the panels' rounded frames and the footer's
-// rule. Each draws once into a cached pixmap.
+// rule.
 #include <QColor>
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 #include <algorithm>
+#include <array>
 
 namespace pelmora {
 
@@ -20,7 +21,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPixmap rendered_;
+    void render(QSize devicePixels, qreal ratio);
+
+    // Drawn once in device pixels; kept of it are the four corners and a
+    // one-pixel slice of each straight side between them (the rest of the
+    // box is transparent), a few KiB instead of the whole box.
+    std::array<QImage, 4> corners_;  // top left, top right, bottom left, bottom right
+    std::array<QImage, 4> sides_;    // top, bottom, left, right
+    QImage whole_;                   // instead, where the box is too small to have straight sides
+    QSize renderedSize_;
+    qreal renderedRatio_ = 0;
 };
 
 // A rectangle filled with one colour, no outline.

@@ -133,6 +133,7 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
     markStartup("controls created, pictures decoded");
     connectControls();
     fillControls();
+    keepOfTheBodyOnlyWhatRepaints();
     // A frame of the animation clock repaints boxes of this surface in one
     // pass, and a widget leaves out of its own repaint whatever lies under a
     // control marked opaque: none is, so a bar over the body picture is
@@ -140,6 +141,40 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
     for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         control->setAttribute(Qt::WA_OpaquePaintEvent, false);
     }
+}
+
+namespace {
+
+const char* bodyPicture()
+{
+    for (const layout::ControlRow& row : layout::controlRows()) {
+        if (const auto* design = row.as<layout::PictureDesign>()) return design->picture;
+    }
+    return "";
+}
+
+}  // namespace
+
+void WidgetLayout::keepOfTheBodyOnlyWhatRepaints()
+{
+    auto* body = control<PictureBox>("Image2");
+    if (!body) return;
+    const qsizetype bodyIndex = children().indexOf(body);
+    body->keepOnlyUnder(
+        [this, body, bodyIndex] {
+            // The controls stacked above the body that ever repaint: not the
+            // other pictures, frames and rules, drawn once.
+            QRegion covered;
+            for (qsizetype i = bodyIndex + 1; i < children().size(); ++i) {
+                auto* above = qobject_cast<QWidget*>(children().at(i));
+                if (!above || dynamic_cast<PictureBox*>(above) || dynamic_cast<ReflectionImage*>(above) ||
+                    dynamic_cast<RoundedFrame*>(above) || dynamic_cast<FilledRule*>(above))
+                    continue;
+                covered |= above->geometry().translated(-body->pos());
+            }
+            return covered;
+        },
+        [this] { return picture(bodyPicture(), this); });
 }
 
 void WidgetLayout::connectControls()

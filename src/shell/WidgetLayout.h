@@ -81,6 +81,7 @@ protected:
 
 private:
     void connectControls();
+    void keepOfTheBodyOnlyWhatRepaints();
     void fillControls();
     void markShapeChanged(QWidget* control);
     void scheduleMaskUpdate();

@@ -30,6 +30,32 @@ wait_for 5 "the desktop to show outside the rounded outline" corner_is_desktop
 wait_for 5 "the body drawn" body_is_drawn
 pass "without a compositor the outline is cut and the body drawn"
 
+# The backdrop is painted once; after another window covered it and went
+# away, the exposed pixels come back the same. Compared: its rim left of the
+# body, below the gauge, where the readings never draw.
+rim() {
+    local b
+    read -r -a b <<<"$(window_box "$BACK_WINDOW")"
+    import -window root -crop "14x230+$(( b[0] + 2 ))+$(( b[1] + 100 ))" +repage -depth 8 "$1" 2>/dev/null
+}
+rim_drawn() {  # no pixel of the desktop shows through it
+    rim "$E2E_HOME/before.png" && ! convert "$E2E_HOME/before.png" txt:- | grep -q '#4A6F8A'
+}
+wait_for 5 "the backdrop's rim drawn" rim_drawn
+read -r -a box <<<"$(window_box "$BACK_WINDOW")"
+xmessage -geometry "$(( box[2] - box[0] + 40 ))x$(( box[3] - box[1] + 60 ))+$(( box[0] - 20 ))+$(( box[1] - 40 ))" cover &
+cover=$!
+E2E_PIDS+=("$cover")
+wait_for 10 "a window over the widget" mapped_window_of_class Xmessage
+kill "$cover"
+wait "$cover" 2>/dev/null
+wait_for 10 "the window over the widget gone" bash -c '[ -z "$(xdotool search --onlyvisible --class "^Xmessage\$")" ]'
+rim_restored() {
+    rim "$E2E_HOME/after.png" && [ "$(compare -metric AE "$E2E_HOME/before.png" "$E2E_HOME/after.png" null: 2>&1)" = 0 ]
+}
+wait_for 5 "the backdrop repainted after the exposure" rim_restored
+pass "the backdrop comes back unchanged after another window covered it"
+
 menu_pick last
 wait_for 10 "the widget to end" process_exited "$WIDGET_PID"
 wait "$WIDGET_PID" || fail "the widget exited with $?"

@@ -1,9 +1,12 @@
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <utility>
 
 #include "platform/linux/LinuxAudio.h"
@@ -75,4 +78,105 @@ TEST(LinuxAudio, DefaultDeviceAnswersConsistently)
     if (!audio.outputCapabilities(support)) GTEST_SKIP() << "no sound card with a Master control";
     uint32_t volume = 0;
     EXPECT_EQ(audio.outputVolume(volume), (support & kVolumeControlCapability) != 0);
+}
+
+TEST(SoundCards, ListedOnlyByACardLine)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {" 0 [PCH            ]: HDA-Intel - HDA Intel PCH\n"
+         "                      HDA Intel PCH at 0xf7f10000 irq 32\n",
+         true},
+        {"--- no soundcards ---\n", false},
+        {"", false},
+        {"\n\n   \n", false},
+        {"12 [Headset        ]: USB-Audio - USB Headset", true},  // no final newline
+        {"                      HDA Intel PCH at 0xf7f10000 irq 32\n", false},
+        {"0\n", false},
+        {"7 Intel\n", false},
+        {" [PCH]: no number\n", false},
+        {"x0 [PCH]: not a number\n", false},
+    };
+    for (const auto& [text, listed] : cases) EXPECT_EQ(listsSoundCard(text), listed) << '"' << text << '"';
+}
+
+namespace {
+
+// A fixture tree for the system files and an environment of its own.
+struct SoundMachine {
+    std::filesystem::path root =
+        std::filesystem::path(testing::TempDir()) / ("pelmora-sound-machine-" + std::to_string(getpid()));
+    std::map<std::string, std::string> environment;
+
+    SoundMachine()
+    {
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root / "proc/asound");
+        std::filesystem::create_directories(root / "dev/snd");
+        std::filesystem::create_directories(root / "home");
+        std::filesystem::create_directories(root / "run/user/1000");
+        // A kernel with ALSA and no card: timer and sequencer nodes only.
+        write("proc/asound/cards", "--- no soundcards ---\n");
+        write("dev/snd/timer", "");
+        write("dev/snd/seq", "");
+        environment = {{"HOME", (root / "home").string()},
+                       {"XDG_RUNTIME_DIR", (root / "run/user/1000").string()}};
+    }
+    ~SoundMachine() { std::filesystem::remove_all(root); }
+
+    void write(const std::string& path, const std::string& text)
+    {
+        std::filesystem::create_directories((root / path).parent_path());
+        std::ofstream(root / path) << text;
+    }
+    SoundPlaces places() const
+    {
+        return {root.string(), [this](const char* name) -> const char* {
+                    const auto it = environment.find(name);
+                    return it == environment.end() ? nullptr : it->second.c_str();
+                }};
+    }
+};
+
+}  // namespace
+
+TEST(SoundCards, SoundMayBeThereWithACardAServerOrAConfiguration)
+{
+    EXPECT_FALSE(soundMayBeThere(SoundMachine().places())) << "nothing ALSA could serve";
+    const std::pair<const char*, std::function<void(SoundMachine&)>> cases[] = {
+        {"a card listed",
+         [](SoundMachine& m) { m.write("proc/asound/cards", " 0 [PCH ]: HDA-Intel - HDA\n"); }},
+        {"a card's node where /proc/asound is hidden",
+         [](SoundMachine& m) {
+             std::filesystem::remove_all(m.root / "proc/asound");
+             m.write("dev/snd/controlC0", "");
+         }},
+        {"the sound server's socket", [](SoundMachine& m) { m.write("run/user/1000/pipewire-0", ""); }},
+        {"the other sound server's socket",
+         [](SoundMachine& m) { m.write("run/user/1000/pulse/native", ""); }},
+        {"a system-wide sound server", [](SoundMachine& m) { m.write("run/pulse/native", ""); }},
+        {"a sound server's address", [](SoundMachine& m) { m.environment["PULSE_SERVER"] = "tcp:host"; }},
+        {"the administrator's configuration", [](SoundMachine& m) { m.write("etc/asound.conf", ""); }},
+        {"the user's configuration", [](SoundMachine& m) { m.write("home/.asoundrc", ""); }},
+    };
+    for (const auto& [what, make] : cases) {
+        SoundMachine machine;
+        make(machine);
+        EXPECT_TRUE(soundMayBeThere(machine.places())) << what;
+    }
+    SoundMachine hidden;  // cards hidden, no card's node: none
+    std::filesystem::remove_all(hidden.root / "proc/asound");
+    hidden.environment["PULSE_SERVER"] = "";
+    EXPECT_FALSE(soundMayBeThere(hidden.places()));
+}
+
+TEST(LinuxAudio, MachineWithNothingToServeNeverLoadsTheLibrary)
+{
+    if (dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD))
+        GTEST_SKIP() << "an earlier test in this process loaded it";
+    SoundMachine machine;
+    LinuxAudio audio("default", "Master", machine.places());
+    uint32_t support = 0, volume = 0;
+    EXPECT_FALSE(audio.outputCapabilities(support));
+    EXPECT_FALSE(audio.outputVolume(volume));
+    EXPECT_EQ(dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD), nullptr);
 }

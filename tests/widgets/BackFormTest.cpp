@@ -55,6 +55,29 @@ private slots:
         QCOMPARE(drawn.pixelColor(0, 0).alpha(), 0);
     }
 
+    void handsItsPixelsToAKeeperOnceOrPaintsThemItself()
+    {
+        const QImage painted =
+            BackForm(framePicture()).grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        for (const bool keeps : {true, false}) {
+            BackForm back(framePicture());
+            QList<QImage> handed;
+            back.setPixelKeeper([&](const QImage& pixels) {
+                handed.append(pixels);
+                return keeps;
+            });
+            back.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&back));
+            QTRY_COMPARE(handed.size(), 1);
+            QCOMPARE(handed.front().convertToFormat(QImage::Format_ARGB32), painted);
+            QCOMPARE(back.testAttribute(Qt::WA_PaintOnScreen), keeps);
+            back.update();  // kept: not drawn again; not kept: painted as any window
+            QCoreApplication::processEvents();
+            QCOMPARE(handed.size(), 1);
+            if (!keeps) QCOMPARE(back.grab().toImage().convertToFormat(QImage::Format_ARGB32), painted);
+        }
+    }
+
     void withoutAPictureAPlainWindowInTheButtonColour()
     {
         BackForm back{QImage()};

@@ -1,4 +1,5 @@
-// The small controls of the layout: labels, picture buttons and hot areas.
+// The small controls of the layout: labels, picture buttons, hot areas and
+// the body picture.
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -6,6 +7,7 @@
 #include "shell/FontSubstitutions.h"
 #include "shell/HotArea.h"
 #include "shell/ImageButton.h"
+#include "shell/PictureBox.h"
 #include "shell/QtLabel.h"
 #include "shell/WidgetLayout.h"
 
@@ -175,6 +177,41 @@ private slots:
 
     // The longest texts the readings write fit the layout's fixed boxes in
     // the substitute fonts: nothing is cut off at the right edge.
+    // Once shown, the body keeps only what lies under the controls that
+    // repaint; a paint there draws the same pixels, one beyond them decodes
+    // the picture again and keeps that part from then on.
+    void theBodyKeepsOnlyWhatControlsRepaint()
+    {
+        QImage picture(60, 40, QImage::Format_RGB32);
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 60; ++x) picture.setPixel(x, y, qRgb(4 * x, 6 * y, (x * y) % 256));
+        }
+        QRegion under(10, 5, 20, 10);
+        int reloads = 0;
+        PictureBox body(picture);
+        body.keepOnlyUnder([&] { return under; },
+                           [&] {
+                               ++reloads;
+                               return picture;
+                           });
+        body.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&body));
+        QTRY_VERIFY(!body.holdsWholePicture());
+        const QRect inside(12, 6, 15, 8);
+        QCOMPARE(body.grab(inside).toImage().convertToFormat(QImage::Format_RGB32), picture.copy(inside));
+        QCOMPARE(reloads, 0);
+
+        under = QRegion(40, 20, 10, 10);  // a label grown meanwhile
+        const QRect beyond(38, 18, 14, 14);
+        QCOMPARE(body.grab(beyond).toImage().convertToFormat(QImage::Format_RGB32), picture.copy(beyond));
+        QCOMPARE(reloads, 1);
+        QTRY_VERIFY(!body.holdsWholePicture());  // let go again once that paint is over
+        for (const QRect& box : {inside, QRect(40, 20, 10, 10)}) {
+            QCOMPARE(body.grab(box).toImage().convertToFormat(QImage::Format_RGB32), picture.copy(box));
+        }
+        QCOMPARE(reloads, 1);
+    }
+
     void longestSamplesFitTheirBoxes_data() { addLongestSampleRows(); }
 
     void longestSamplesFitTheirBoxes()

@@ -1,6 +1,7 @@
 // The widget and the settings dialog on a scaled screen, in device pixels.
 // Run once per scale, with QT_SCALE_FACTOR 1, 1.5 and 2 (tests/CMakeLists.txt).
 #include <QLabel>
+#include <QPainter>
 #include <QtTest>
 #include <cmath>
 #include <variant>
@@ -208,6 +209,37 @@ private slots:
             QCOMPARE(drawn.pixelColor(x, drawn.height() - 1 - i), expected);  // bottom edge
             QCOMPARE(drawn.pixelColor(i, y), expected);                       // left edge
             QCOMPARE(drawn.pixelColor(drawn.width() - 1 - i, y), expected);   // right edge
+        }
+    }
+
+    // A frame keeps only its corners and one slice of each side: drawn from
+    // them it is the outline drawn whole, at any size, the smallest included.
+    void framesDrawnFromTheirPiecesMatchTheWholeOutline()
+    {
+        for (const QSize size :
+             {QSize(120, 60), QSize(333, 47), QSize(41, 200), QSize(17, 13), QSize(6, 6)}) {
+            RoundedFrame frame;
+            frame.resize(size);
+            const QImage drawn = overColourKey(frame);
+            QImage outline(drawn.size(), QImage::Format_ARGB32_Premultiplied);
+            outline.fill(Qt::transparent);
+            QPainter painter(&outline);
+            painter.setRenderHint(QPainter::Antialiasing);
+            const qreal width = std::max(1, qRound(screenRatio()));
+            painter.setPen(QPen(RoundedFrame::outlineColour(), width));
+            const double radius = frame.cornerDiameter() * screenRatio() / 2.0;
+            const qreal inset = width / 2;
+            painter.drawRoundedRect(QRectF(outline.rect()).adjusted(inset, inset, -inset, -inset), radius,
+                                    radius);
+            painter.end();
+            QImage whole(drawn.size(), QImage::Format_RGB32);
+            whole.fill(WidgetLayout::colourKey());
+            whole.setDevicePixelRatio(drawn.devicePixelRatio());
+            painter.begin(&whole);
+            painter.scale(1 / screenRatio(), 1 / screenRatio());
+            painter.drawImage(0, 0, outline);
+            painter.end();
+            QCOMPARE(drawn, whole);
         }
     }
 

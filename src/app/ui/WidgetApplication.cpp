@@ -68,6 +68,10 @@ int runWidget(int& argc, char** argv)
         back.setDeviceShapeHandler([&back](const QRegion& devicePixels) {
             return x11::setShape(back.windowHandle(), devicePixels);
         });
+        // Painted once: the X server keeps its pixels, not a backing store here.
+        back.setPixelKeeper([&back](const QImage& devicePixels) {
+            return x11::setBackgroundPixels(back.windowHandle(), devicePixels);
+        });
         back.setWindowTitle(kApplicationTitle);  // its entry in task lists when iconified
         QtWindowPlacement backPlacement(back, placementFilePath(), kBackgroundWindowSection, true);
         centreOnScreen(back);

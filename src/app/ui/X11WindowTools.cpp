@@ -122,6 +122,40 @@ bool setShape(QWindow* window, const QRegion& devicePixels)
     return true;
 }
 
+bool setBackgroundPixels(QWindow* window, const QImage& devicePixels)
+{
+    Display* d = display();
+    if (!d || !window || devicePixels.isNull()) return false;
+    const auto id = static_cast<Window>(window->winId());
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(d, id, &a) || !a.visual || (a.depth != 24 && a.depth != 32)) return false;
+    if (a.visual->red_mask != 0xff0000 || a.visual->green_mask != 0xff00 || a.visual->blue_mask != 0xff)
+        return false;
+    // Without alpha in the window, the colour channels alone.
+    const QImage pixels = devicePixels.convertToFormat(a.depth == 32 ? QImage::Format_ARGB32_Premultiplied
+                                                                     : QImage::Format_RGB32);
+    const auto width = static_cast<unsigned>(pixels.width()), height = static_cast<unsigned>(pixels.height());
+    XImage* image = XCreateImage(d, a.visual, static_cast<unsigned>(a.depth), ZPixmap, 0,
+                                 const_cast<char*>(reinterpret_cast<const char*>(pixels.constBits())), width,
+                                 height, 32, static_cast<int>(pixels.bytesPerLine()));
+    if (!image) return false;
+    const bool fits = image->bits_per_pixel == 32;
+    if (fits) {
+        image->byte_order = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
+        const Pixmap pixmap = XCreatePixmap(d, id, width, height, static_cast<unsigned>(a.depth));
+        GC gc = XCreateGC(d, pixmap, 0, nullptr);
+        XPutImage(d, pixmap, gc, image, 0, 0, 0, 0, width, height);
+        XFreeGC(d, gc);
+        XSetWindowBackgroundPixmap(d, id, pixmap);
+        XFreePixmap(d, pixmap);  // the window holds it on
+        XClearWindow(d, id);
+        XFlush(d);
+    }
+    image->data = nullptr;  // the pixels are the QImage's
+    XDestroyImage(image);
+    return fits;
+}
+
 void setLayer(QWindow* window, Layer layer)
 {
     Display* d = display();

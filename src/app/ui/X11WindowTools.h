@@ -2,6 +2,7 @@
 // The few X11 requests Qt does not make for us, each sent at once (requests
 // made from timers would otherwise wait for the next X event). Each is a
 // no-op on other platforms (the offscreen one of the widget tests included).
+#include <QImage>
 #include <QRegion>
 #include <QWindow>
 
@@ -19,6 +20,12 @@ void showInTaskbar(QWindow* window);
 // Sets the window's shape, for sight and for the mouse, to a region in
 // device pixels. False off X11.
 bool setShape(QWindow* window, const QRegion& devicePixels);
+
+// Makes premultiplied pixels of the window's size in device pixels its
+// background: the server keeps them and repaints exposures from them
+// without the program. False off X11 and where the window's visual does not
+// take 32-bit pixels of 8-bit red, green and blue.
+bool setBackgroundPixels(QWindow* window, const QImage& devicePixels);
 
 enum class Layer { OnTop, AtBottom };
 // Moves the window into the topmost band or to the bottom of the stacking

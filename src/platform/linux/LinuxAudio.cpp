@@ -7,9 +7,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <optional>
+#include <sstream>
 #include <vector>
+
+#include "platform/linux/RootPath.h"
 
 namespace pelmora {
 
@@ -92,20 +96,56 @@ bool pathExists(const std::filesystem::path& path)
     return std::filesystem::exists(path, error);
 }
 
-bool hasEntries(const std::filesystem::path& folder)
+std::optional<std::string> readText(const std::string& path)
 {
-    std::error_code error;
-    return std::filesystem::directory_iterator(folder, error) != std::filesystem::directory_iterator();
+    std::ifstream file(path);
+    if (!file) return std::nullopt;
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
-// Whether ALSA may have a mixer to offer: a sound card's device nodes, or a
-// configuration that may lead the device elsewhere (a sound server).
-bool soundMayBeThere()
+// A card's control node, "controlC0" and on, in the device folder.
+bool hasCardControlNode(const std::filesystem::path& folder)
 {
-    if (pathExists("/dev/snd") || pathExists("/etc/asound.conf") || hasEntries("/etc/alsa/conf.d"))
-        return true;
-    const char* home = std::getenv("HOME");
-    return home && *home && pathExists(std::filesystem::path(home) / ".asoundrc");
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path().filename().string().starts_with("controlC")) return true;
+    }
+    return false;
+}
+
+bool isSet(const char* value)
+{
+    return value && *value;
+}
+
+bool hasSoundCard(const std::string& root)
+{
+    if (const auto cards = readText(underRoot(root, "/proc/asound/cards"))) return listsSoundCard(*cards);
+    // Some containers hide /proc/asound and pass the card's nodes in.
+    return hasCardControlNode(underRoot(root, "/dev/snd"));
+}
+
+// A sound server's socket in the places the servers' own clients look, or
+// an address the user gave them.
+bool hasSoundServer(const SoundPlaces& places)
+{
+    const auto env = [&](const char* name) -> const char* {
+        const char* value = places.environment(name);
+        return isSet(value) ? value : nullptr;
+    };
+    if (env("PULSE_SERVER") || env("PIPEWIRE_REMOTE")) return true;
+    namespace fs = std::filesystem;
+    std::vector<fs::path> sockets = {underRoot(places.root, "/run/pulse/native")};
+    if (const char* folder = env("PIPEWIRE_RUNTIME_DIR")) sockets.push_back(fs::path(folder) / "pipewire-0");
+    if (const char* folder = env("PULSE_RUNTIME_PATH")) sockets.push_back(fs::path(folder) / "native");
+    if (const char* folder = env("XDG_RUNTIME_DIR")) {
+        sockets.push_back(fs::path(folder) / "pipewire-0");
+        sockets.push_back(fs::path(folder) / "pulse" / "native");
+    }
+    return std::any_of(sockets.begin(), sockets.end(), pathExists);
 }
 
 snd_mixer_elem_t* findControl(const Alsa& a, snd_mixer_t* mixer, const std::string& name)
@@ -126,6 +166,32 @@ long channelLevel(const Alsa& a, snd_mixer_elem_t* element, snd_mixer_selem_chan
 
 }  // namespace
 
+bool listsSoundCard(std::string_view cardsText)
+{
+    while (!cardsText.empty()) {
+        const size_t end = std::min(cardsText.find('\n'), cardsText.size());
+        std::string_view line = cardsText.substr(0, end);
+        cardsText.remove_prefix(std::min(end + 1, cardsText.size()));
+        const size_t number = line.find_first_not_of(' ');
+        if (number == std::string_view::npos) continue;
+        const size_t afterNumber = line.find_first_not_of("0123456789", number);
+        if (afterNumber == number || afterNumber == std::string_view::npos) continue;
+        const size_t bracket = line.find_first_not_of(' ', afterNumber);
+        if (bracket != afterNumber && bracket != std::string_view::npos && line[bracket] == '[') return true;
+    }
+    return false;
+}
+
+bool soundMayBeThere(const SoundPlaces& places)
+{
+    if (hasSoundCard(places.root) || hasSoundServer(places)) return true;
+    if (pathExists(underRoot(places.root, "/etc/asound.conf")) ||
+        isSet(places.environment("ALSA_CONFIG_PATH")))
+        return true;
+    const char* home = places.environment("HOME");
+    return isSet(home) && pathExists(std::filesystem::path(home) / ".asoundrc");
+}
+
 uint16_t scaleMixerLevel(long value, long min, long max)
 {
     if (max <= min) return 0;
@@ -137,8 +203,8 @@ uint16_t scaleMixerLevel(long value, long min, long max)
     return static_cast<uint16_t>(share * 65535.0L + 0.5L);
 }
 
-LinuxAudio::LinuxAudio(std::string device, std::string control)
-    : device_(std::move(device)), control_(std::move(control))
+LinuxAudio::LinuxAudio(std::string device, std::string control, SoundPlaces places)
+    : device_(std::move(device)), control_(std::move(control)), places_(std::move(places))
 {
 }
 
@@ -149,7 +215,7 @@ LinuxAudio::~LinuxAudio()
 
 bool LinuxAudio::open()
 {
-    const Alsa* a = soundMayBeThere() ? alsa() : nullptr;
+    const Alsa* a = soundMayBeThere(places_) ? alsa() : nullptr;
     if (!a) return false;
     if (a->mixer_open(&mixer_, 0) < 0) {
         mixer_ = nullptr;

@@ -3,8 +3,11 @@
 // device.
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/SystemStatus.h"
 
@@ -16,6 +19,27 @@ namespace pelmora {
 // A mixer level within [min, max] as 0..65535; a value outside the range is
 // clamped, an empty range gives 0.
 uint16_t scaleMixerLevel(long value, long min, long max);
+
+// Where to look for what ALSA's default device could lead to: the root of
+// the system files ("/" on the machine, a fixture tree in the tests) and the
+// environment.
+struct SoundPlaces {
+    std::string root = "/";
+    std::function<const char*(const char*)> environment = [](const char* name) { return std::getenv(name); };
+};
+
+// Whether the text of /proc/asound/cards lists a card: a line that starts
+// with the card's number and its bracketed id ("  0 [PCH  ]: HDA-Intel ...").
+// "--- no soundcards ---", an empty file or anything else lists none.
+bool listsSoundCard(std::string_view cardsText);
+
+// Whether ALSA may have a mixer to offer: a card (listed in
+// /proc/asound/cards or, where that is hidden, a card's control node in
+// /dev/snd), a sound server's socket or address, or an ALSA configuration of
+// the administrator's or the user's that may lead the device elsewhere.
+// Without any of them an open fails anyway, after mapping the library and
+// the sound server's client only to learn that.
+bool soundMayBeThere(const SoundPlaces& places);
 
 // Bit 8 of the capabilities: left and right are controlled separately.
 inline constexpr uint32_t kSeparateChannelsCapability = 8;
@@ -30,11 +54,13 @@ std::chrono::seconds mixerRetryPause(int failures);
 // The mixer stays open between ticks, so a tick only reads values the
 // mixer keeps current; after an error it is closed and opened afresh on the
 // next call, but not before mixerRetryPause has passed since the last failed
-// open (a sound card plugged in shows within that time). ALSA's own messages
-// are silenced for the whole process.
+// open (a sound card plugged in shows within that time). Where the machine
+// has nothing ALSA could serve (soundMayBeThere), the library is not even
+// loaded. ALSA's own messages are silenced for the whole process.
 class LinuxAudio : public Audio {
 public:
-    explicit LinuxAudio(std::string device = "default", std::string control = "Master");
+    explicit LinuxAudio(std::string device = "default", std::string control = "Master",
+                        SoundPlaces places = {});
     ~LinuxAudio() override;
     LinuxAudio(const LinuxAudio&) = delete;
     LinuxAudio& operator=(const LinuxAudio&) = delete;
@@ -54,6 +80,7 @@ private:
 
     std::string device_;
     std::string control_;
+    SoundPlaces places_;
     snd_mixer_t* mixer_ = nullptr;
     snd_mixer_elem_t* element_ = nullptr;
     std::optional<std::chrono::steady_clock::time_point> failedAt_;
