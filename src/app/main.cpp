@@ -12,11 +12,13 @@
 #include "app/DisplayChoice.h"
 #include "app/Startup.h"
 #include "app/ui/WidgetApplication.h"
+#include "core/StartupTrace.h"
 #include "platform/linux/LinuxVersionInfo.h"
 #include "platform/linux/X11InstanceLocator.h"
 
 int main(int argc, char** argv)
 {
+    pelmora::markStartup("main");
     const pelmora::CommandLineText text = pelmora::widgetCommandLineText();
     if (const auto status =
             pelmora::answerCommandLine(pelmora::argumentsOf(argc, argv), {}, text, std::cout, std::cerr)) {

@@ -50,6 +50,11 @@ BackForm::BackForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     reloadable_ = showsPicture_;
 }
 
+QString BackForm::pictureAlias()
+{
+    return kPictureAlias;
+}
+
 BackForm::BackForm(const QImage& picture, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {

@@ -22,6 +22,7 @@ public:
     // Loads the picture "MAINFORM" from the program's resources, the one
     // drawn for the screen's scale.
     explicit BackForm(QWidget* parent = nullptr);
+    static QString pictureAlias();
     // With a picture already decoded (its device pixel ratio gives its size
     // in pixels); a null one gives the fallback window: a plain borderless
     // 587 x 352 window in the palette's button colour.

@@ -26,9 +26,23 @@ QPointF polar(const QPointF& centre, double radius, double angleDeg)
     return centre + QPointF(radius * std::cos(radians), -radius * std::sin(radians));
 }
 
+// The largest pixel size, from the font's own down to 6, at which `sample`
+// fits the box. Each size tried loads a font engine (about a millisecond):
+// the search starts a little above the size the font's own metrics,
+// scaled, predict, not at the font's own size. Three sizes above leave
+// room for the whole pixels that hinting rounds advances and cap heights to.
 QFont fitted(QFont font, const QString& sample, double width, double height)
 {
-    for (int size = font.pixelSize(); size > 5; --size) {
+    const int ownSize = font.pixelSize();
+    int start = ownSize;
+    const QFontMetricsF own(font);
+    const double advance = own.horizontalAdvance(sample);
+    const double capHeight = own.capHeight();
+    if (advance > 0 && capHeight > 0) {
+        const double scale = std::min(width / advance, height / capHeight);
+        if (scale < 1 && ownSize > 6) start = std::clamp(static_cast<int>(ownSize * scale) + 3, 6, ownSize);
+    }
+    for (int size = start; size > 5; --size) {
         font.setPixelSize(size);
         const QFontMetricsF metrics(font);
         if (metrics.horizontalAdvance(sample) <= width && metrics.capHeight() <= height) break;

@@ -1,36 +1,73 @@
 #include "shell/ImageRegions.h"
 
-#include <QBitmap>
 #include <QPainter>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace pelmora {
+
+namespace {
+
+// The region of the pixels `inside(pixel)` accepts, from each row's runs of
+// them: rows with the same runs make one band, and the bands' rectangles go
+// to the region as they are, already in the order and form it keeps them in
+// (no rectangle-by-rectangle union, no bitmap between).
+template <typename Inside>
+QRegion regionOfRuns(const QImage& image, Inside inside)
+{
+    std::vector<QRect> rects;
+    std::vector<std::pair<int, int>> band, runs;  // [left, right) of each run
+    int bandTop = 0;
+    const auto closeBand = [&](int bottom) {
+        for (const auto& [left, right] : band)
+            rects.emplace_back(left, bandTop, right - left, bottom - bandTop);
+    };
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        runs.clear();
+        for (int x = 0; x < image.width();) {
+            if (!inside(row[x])) {
+                ++x;
+                continue;
+            }
+            const int left = x;
+            while (x < image.width() && inside(row[x])) ++x;
+            runs.emplace_back(left, x);
+        }
+        if (runs != band) {
+            closeBand(y);
+            band.swap(runs);
+            bandTop = y;
+        }
+    }
+    closeBand(image.height());
+    QRegion region;
+    if (!rects.empty()) region.setRects(rects.data(), static_cast<int>(rects.size()));
+    return region;
+}
+
+}  // namespace
 
 QRegion regionWithoutColour(const QImage& image, const QColor& key)
 {
     if (image.isNull()) return {};
-    const QImage opaque = image.convertToFormat(QImage::Format_RGB32);
-    // MaskInColor: the key's pixels become color0, so the region, made of the
-    // color1 pixels, is everything else. (MaskOutColor would give the key's.)
-    return QRegion(QBitmap::fromImage(opaque.createMaskFromColor(key.rgb(), Qt::MaskInColor)));
+    // Both formats keep the colour in the low 24 bits as it is drawn.
+    const bool direct = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
+    const QImage pixels = direct ? image : image.convertToFormat(QImage::Format_RGB32);
+    const QRgb colour = key.rgb() & RGB_MASK;
+    return regionOfRuns(pixels, [colour](QRgb pixel) { return (pixel & RGB_MASK) != colour; });
 }
 
 QRegion regionOfVisiblePixels(const QImage& image)
 {
     if (image.isNull()) return {};
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    QImage mask(argb.size(), QImage::Format_MonoLSB);
-    mask.setColorCount(2);
-    mask.setColor(0, qRgb(255, 255, 255));  // color0: left out
-    mask.setColor(1, qRgb(0, 0, 0));        // color1: in the region
-    mask.fill(0);
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(row[x]) > 0) mask.setPixel(x, y, 1);
-        }
-    }
-    return QRegion(QBitmap::fromImage(mask));
+    // Premultiplied or not, the alpha is the same.
+    const bool direct = image.format() == QImage::Format_ARGB32 ||
+                        image.format() == QImage::Format_ARGB32_Premultiplied ||
+                        image.format() == QImage::Format_RGB32;
+    const QImage pixels = direct ? image : image.convertToFormat(QImage::Format_ARGB32);
+    return regionOfRuns(pixels, [](QRgb pixel) { return qAlpha(pixel) > 0; });
 }
 
 QImage drawnAt(const QImage& image, QSize size, qreal ratio)

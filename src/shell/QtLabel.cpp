@@ -28,7 +28,6 @@ QtLabel::QtLabel(const QString& text, const QRect& designGeometry, const LabelLo
     setFont(look_.font);
     setGeometry(designGeometry);
     fitToText();
-    renderText();
 }
 
 void QtLabel::setText(const std::string& text)
@@ -41,7 +40,7 @@ void QtLabel::setText(const QString& text)
     if (text == text_) return;
     text_ = text;
     fitToText();
-    renderText();
+    rendered_ = QPixmap();
     update();
     emit shapeChanged();
 }
@@ -82,7 +81,7 @@ void QtLabel::fitToText()
 
 void QtLabel::resizeEvent(QResizeEvent*)
 {
-    renderText();
+    rendered_ = QPixmap();
 }
 
 void QtLabel::renderText()
@@ -102,6 +101,9 @@ void QtLabel::renderText()
 
 void QtLabel::paintEvent(QPaintEvent*)
 {
+    // Drawn when first painted: the first refresh replaces most texts before
+    // the window is shown, and a label may be resized more than once.
+    if (rendered_.isNull() || rendered_.devicePixelRatio() != devicePixelRatioF()) renderText();
     QPainter painter(this);
     painter.drawPixmap(0, 0, rendered_);
 }

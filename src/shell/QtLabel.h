@@ -51,7 +51,7 @@ private:
 
     QString text_;
     LabelLook look_;
-    QPixmap rendered_;  // the text on transparency, redrawn only on change
+    QPixmap rendered_;  // the text on transparency; null until painted after a change
 };
 
 }  // namespace pelmora

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QResource>
 #include <algorithm>
+#include <atomic>
 
 #include "shell/PictureDecoder.h"
 
@@ -25,6 +26,10 @@ bool isJpeg(const QByteArray& bytes)
     return bytes.startsWith("\xff\xd8\xff");
 }
 
+std::atomic<PicturesDecodedAhead*> decodedAhead{nullptr};
+
+QImage decodeResourcePicture(const QString& alias, qreal devicePixelRatio);
+
 }  // namespace
 
 void ensureResourcesLoaded()
@@ -42,8 +47,18 @@ QString doubleSizeAlias(const QString& alias)
 
 QImage loadResourcePicture(const QString& alias, qreal devicePixelRatio)
 {
+    if (PicturesDecodedAhead* ahead = decodedAhead.load()) {
+        if (std::optional<QImage> picture = ahead->take(alias, devicePixelRatio)) return std::move(*picture);
+    }
+    return decodeResourcePicture(alias, devicePixelRatio);
+}
+
+namespace {
+
+QImage decodeResourcePicture(const QString& alias, qreal devicePixelRatio)
+{
     if (devicePixelRatio > 1.0 && !alias.isEmpty()) {
-        QImage larger = loadResourcePicture(doubleSizeAlias(alias));
+        QImage larger = decodeResourcePicture(doubleSizeAlias(alias), 1.0);
         if (!larger.isNull()) {
             larger.setDevicePixelRatio(2.0);
             return larger;
@@ -80,6 +95,57 @@ QImage loadResourcePicture(const QString& alias, qreal devicePixelRatio)
         static_cast<qsizetype>(decoded.width) * static_cast<qsizetype>(sizeof(uint32_t)),
         QImage::Format_ARGB32, [](void* owned) { delete static_cast<std::vector<uint32_t>*>(owned); },
         pixels);
+}
+
+}  // namespace
+
+PicturesDecodedAhead::PicturesDecodedAhead(const QStringList& aliases, qreal devicePixelRatio)
+    : doubleSize_(devicePixelRatio > 1.0)
+{
+    ensureResourcesLoaded();
+    for (const QString& alias : aliases) entries_.push_back({alias, false, false, {}});
+    thread_ = std::thread([this] { decodeAll(); });
+    decodedAhead.store(this);
+}
+
+PicturesDecodedAhead::~PicturesDecodedAhead()
+{
+    decodedAhead.store(nullptr);
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    thread_.join();
+}
+
+void PicturesDecodedAhead::decodeAll()
+{
+    for (Entry& entry : entries_) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (stopping_) return;
+        }
+        QImage picture = decodeResourcePicture(entry.alias, doubleSize_ ? 2.0 : 1.0);
+        {
+            const std::lock_guard lock(mutex_);
+            entry.picture = std::move(picture);
+            entry.decoded = true;
+        }
+        decoded_.notify_all();
+    }
+}
+
+std::optional<QImage> PicturesDecodedAhead::take(const QString& alias, qreal devicePixelRatio)
+{
+    // Only the choice between the two sizes depends on the ratio.
+    if ((devicePixelRatio > 1.0) != doubleSize_) return std::nullopt;
+    std::unique_lock lock(mutex_);
+    const auto entry = std::find_if(entries_.begin(), entries_.end(),
+                                    [&](const Entry& e) { return e.alias == alias && !e.taken; });
+    if (entry == entries_.end()) return std::nullopt;
+    decoded_.wait(lock, [&] { return entry->decoded; });
+    entry->taken = true;
+    return std::move(entry->picture);
 }
 
 QIcon trayIconPictures(qreal devicePixelRatio)

@@ -6,6 +6,12 @@
 #include <QIcon>
 #include <QImage>
 #include <QString>
+#include <QStringList>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
 
 namespace pelmora {
 
@@ -24,6 +30,40 @@ void ensureResourcesLoaded();
 // down, never up. Only the picture taken is decoded. Where the larger one
 // is missing or does not decode, the other is taken.
 QImage loadResourcePicture(const QString& alias, qreal devicePixelRatio = 1.0);
+
+// Decodes the pictures named, in the order given, on a thread of its own
+// while the caller goes on (start-up has Qt's fonts to load and the widget
+// to build meanwhile, and the machine a second processor). While it lives,
+// loadResourcePicture takes a picture from it instead of decoding the
+// picture again, waiting for it if need be. Each is handed over once; what
+// nobody took goes with it. One at a time.
+class PicturesDecodedAhead {
+public:
+    PicturesDecodedAhead(const QStringList& aliases, qreal devicePixelRatio);
+    ~PicturesDecodedAhead();
+    PicturesDecodedAhead(const PicturesDecodedAhead&) = delete;
+    PicturesDecodedAhead& operator=(const PicturesDecodedAhead&) = delete;
+
+    // The picture loadResourcePicture(alias, devicePixelRatio) gives, when it
+    // is one of these and not handed over yet; nothing otherwise.
+    std::optional<QImage> take(const QString& alias, qreal devicePixelRatio);
+
+private:
+    struct Entry {
+        QString alias;
+        bool decoded = false;
+        bool taken = false;
+        QImage picture;
+    };
+    void decodeAll();
+
+    const bool doubleSize_;
+    std::vector<Entry> entries_;  // their number and names fixed from the start
+    std::mutex mutex_;
+    std::condition_variable decoded_;
+    bool stopping_ = false;
+    std::thread thread_;
+};
 
 // "MAINFORM" -> "MAINFORM@2x", "body.jpg" -> "body@2x.jpg".
 QString doubleSizeAlias(const QString& alias);

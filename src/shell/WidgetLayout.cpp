@@ -11,6 +11,7 @@
 
 #include "core/LayoutTable.h"
 #include "core/Overloaded.h"
+#include "core/StartupTrace.h"
 #include "shell/DialGauge.h"
 #include "shell/FontSubstitutions.h"
 #include "shell/GlideBar.h"
@@ -94,6 +95,23 @@ QColor WidgetLayout::colourKey()
     return toColour(layout::kColourKey);
 }
 
+QStringList WidgetLayout::pictureAliases()
+{
+    QStringList aliases;
+    for (const layout::ControlRow& row : layout::controlRows()) {
+        std::visit(Overloaded{
+                       [&](const layout::PictureDesign& d) { aliases << QString::fromLatin1(d.picture); },
+                       [&](const layout::IconDesign& d) { aliases << QString::fromLatin1(d.picture); },
+                       [&](const layout::ButtonDesign& d) {
+                           aliases << QString::fromLatin1(d.picture) << QString::fromLatin1(d.hoverPicture);
+                       },
+                       [](const auto&) {},
+                   },
+                   row.design);
+    }
+    return aliases;
+}
+
 WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
 {
     installFontSubstitutions();
@@ -112,6 +130,7 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
             control->setGeometry(toRect(row.box));
         }
     }
+    markStartup("controls created, pictures decoded");
     connectControls();
     fillControls();
     keepOfTheBodyOnlyWhatRepaints();

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRegion>
 #include <QSet>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -20,6 +21,9 @@ class WidgetLayout : public QWidget {
     Q_OBJECT
 public:
     static QColor colourKey();
+    // The resource aliases of the pictures the controls draw, in the order
+    // the controls are created.
+    static QStringList pictureAliases();
 
     explicit WidgetLayout(QWidget* parent = nullptr);
 

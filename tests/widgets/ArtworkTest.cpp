@@ -100,6 +100,7 @@ private slots:
     void trayIconHoldsFourSizesAt32Bits();
     void resourcePicturesLoadAsArgb32();
     void scaledScreensTakeThePictureAtTwiceTheSize();
+    void picturesDecodedAheadAreHandedOverOnceForTheirScale();
 };
 
 void ArtworkTest::backdropIsAnRgbaPngOfTheWindowSize()
@@ -350,6 +351,22 @@ void ArtworkTest::scaledScreensTakeThePictureAtTwiceTheSize()
     QCOMPARE(small.size(), QSize(16, 16));
     QCOMPARE(small.devicePixelRatio(), 1.0);
     QVERIFY(loadResourcePicture("no-such-picture.png", 2.0).isNull());
+}
+
+void ArtworkTest::picturesDecodedAheadAreHandedOverOnceForTheirScale()
+{
+    const QImage frame = loadResourcePicture("MAINFORM", 2.0);
+    PicturesDecodedAhead ahead({"no-such-picture.png", "MAINFORM", "body.jpg"}, 1.5);
+    // Not decoded for this scale: the picture of the scale asked for.
+    QCOMPARE(loadResourcePicture("body.jpg", 1.0).size(), kBody.size());
+    // A picture that does not decode holds nobody up.
+    QVERIFY(loadResourcePicture("no-such-picture.png", 2.0).isNull());
+    const QImage taken = loadResourcePicture("MAINFORM", 2.0);
+    QCOMPARE(taken, frame);
+    QCOMPARE(taken.devicePixelRatio(), 2.0);
+    QVERIFY(!ahead.take("MAINFORM", 2.0));  // handed over once; then decoded as ever
+    QCOMPARE(loadResourcePicture("MAINFORM", 2.0), frame);
+    // "body.jpg" at twice the size, never taken, goes with it.
 }
 
 QTEST_GUILESS_MAIN(ArtworkTest)

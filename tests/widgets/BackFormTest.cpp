@@ -99,6 +99,30 @@ private slots:
         clear.fill(Qt::transparent);
         QVERIFY(regionOfVisiblePixels(clear).isEmpty());
     }
+
+    // Cut row by row into bands of the same runs: the region holds exactly
+    // the visible pixels through repeated rows, holes, runs at either edge
+    // and empty rows, and Qt's operations on it agree.
+    void visiblePixelRegionHoldsExactlyTheVisiblePixels()
+    {
+        QImage picture(23, 17, QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        QRegion expected;
+        for (int y = 0; y < picture.height(); ++y) {
+            if (y == 9) continue;  // an empty row between bands
+            for (int x = 0; x < picture.width(); ++x) {
+                const bool visible = (y / 4 + x / 3) % 2 == 0 || x == 0 || x == picture.width() - 1;
+                if (!visible) continue;
+                picture.setPixel(x, y, qRgba(0, 0, 0, 1 + (x * y) % 255));
+                expected += QRect(x, y, 1, 1);
+            }
+        }
+        const QRegion cut = regionOfVisiblePixels(picture);
+        QVERIFY(cut.xored(expected).isEmpty());
+        QCOMPARE(cut.boundingRect(), expected.boundingRect());
+        QVERIFY(
+            regionOfVisiblePixels(picture.convertToFormat(QImage::Format_ARGB32)).xored(expected).isEmpty());
+    }
 };
 
 QTEST_MAIN(BackFormTest)

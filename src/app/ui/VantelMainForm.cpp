@@ -9,6 +9,7 @@
 
 #include "app/Startup.h"
 #include "app/ui/X11WindowTools.h"
+#include "core/StartupTrace.h"
 #include "settings/PlacementFile.h"
 #include "shell/BackForm.h"
 #include "shell/LocaleSeparators.h"
@@ -24,6 +25,7 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
       layout_(new WidgetLayout(this)),
       placement_(*this, dependencies.placementFile, kMainWindowSection, false)
 {
+    markStartup("layout built");
     setWindowTitle(kApplicationTitle);
     setFixedSize(layout_->size());
     setAttribute(Qt::WA_QuitOnClose, false);  // closing ends the loop explicitly, see closeEvent
@@ -31,10 +33,12 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     x11::setWindowClass(windowHandle(), "pelmora", kMainWindowClass);
     layout_->setDeviceShapeHandler(
         [this](const QRegion& devicePixels) { return x11::setShape(windowHandle(), devicePixels); });
-    layout_->setColourKeyed(true);
     connectLayout();
     createPopupMenu();
-    createTrayIcon();
+    // The icon, and the session bus asked which tray protocol is spoken, wait
+    // until the window is on screen: at its first exposure, or at the latest
+    // after a moment for a window that is never exposed (covered whole).
+    QTimer::singleShot(kTrayIconLatestMs, this, &VantelMainForm::createTrayIcon);
     foregroundRequests_ = std::make_unique<ForegroundRequests>(windowHandle(), [this] { comeBack(); });
 
     connect(&refreshTimer_.timer(), &QTimer::timeout, this, &VantelMainForm::RefreshTimerTimer);
@@ -49,14 +53,20 @@ VantelMainForm::VantelMainForm(const Dependencies& dependencies)
     readings_ = std::make_unique<ReadingsEngine>(deps_.services, deps_.store, layout_->controls(),
                                                  refreshTimer_, qtLocaleNumberSeparators);
     readings_->showProcessorNameAndClock();
+    markStartup("processor name and clock");
     RefreshTimerTimer();
+    markStartup("first refresh");
+    // Cut once the first refresh has set the texts: one full cut, not a
+    // cut of the design's texts and a second of every label that changed.
+    layout_->setColourKeyed(true);
+    markStartup("shape cut");
 }
 
 VantelMainForm::~VantelMainForm()
 {
     refreshTimer_.setEnabled(false);
     readings_.reset();  // stops the monitor thread and waits for it
-    trayIcon_.hide();
+    if (trayIcon_) trayIcon_->hide();
     placement_.saveOnDestroy();  // only when not saved on closing (the session ended)
 }
 
@@ -127,13 +137,18 @@ void VantelMainForm::createPopupMenu()
 
 void VantelMainForm::createTrayIcon()
 {
-    trayIcon_.setIcon(trayIconPictures(devicePixelRatioF()));
-    trayIcon_.setToolTip(kApplicationTitle);
+    if (trayIcon_) return;
+    // Made here, not with the window: making one already asks the session
+    // bus whether a tray host of the D-Bus protocol is registered.
+    trayIcon_ = std::make_unique<QSystemTrayIcon>();
+    trayIcon_->setIcon(trayIconPictures(devicePixelRatioF()));
+    trayIcon_->setToolTip(kApplicationTitle);
     trayProtocol_ = currentTrayProtocol();
-    connect(&trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (trayActivationRestores(trayProtocol_, reason)) TrayIconDblClick();
-    });
-    trayIcon_.show();
+    connect(trayIcon_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (trayActivationRestores(trayProtocol_, reason)) TrayIconDblClick();
+            });
+    trayIcon_->show();
     trayHostWatch_.setInterval(1000);
     connect(&trayHostWatch_, &QTimer::timeout, this, &VantelMainForm::watchTrayHost);
 }
@@ -189,7 +204,12 @@ bool VantelMainForm::eventFilter(QObject* watched, QEvent* event)
         const bool exposed = window->isExposed();
         const bool appeared = exposed && !window->property("pelmoraExposed").toBool();
         window->setProperty("pelmoraExposed", exposed);
-        if (appeared) applyWindowStates();
+        if (appeared) {
+            markStartup(watched == windowHandle() ? "widget window exposed" : "backdrop window exposed");
+            applyWindowStates();
+            // After the exposure's paint.
+            if (watched == windowHandle()) QTimer::singleShot(0, this, &VantelMainForm::createTrayIcon);
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -252,7 +272,7 @@ void VantelMainForm::btnCloseClick()
 
 void VantelMainForm::btnMinimizeClick()
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable() && trayIcon_.isVisible()) {
+    if (QSystemTrayIcon::isSystemTrayAvailable() && trayIcon_ && trayIcon_->isVisible()) {
         hide();
         if (backForm_) backForm_->hide();
         trayHostWatch_.start();

@@ -83,7 +83,8 @@ private:
     bool stayOnTop_ = false;
     QMenu popupMenu_;
     QAction* stayOnTopAction_ = nullptr;
-    QSystemTrayIcon trayIcon_;
+    static constexpr int kTrayIconLatestMs = 1000;
+    std::unique_ptr<QSystemTrayIcon> trayIcon_;
     TrayProtocol trayProtocol_ = TrayProtocol::XEmbed;
     std::unique_ptr<ForegroundRequests> foregroundRequests_;
     // Runs while the widget is hidden in the notification area, so that a

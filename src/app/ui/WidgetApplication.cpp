@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
+#include <memory>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -13,12 +14,15 @@
 #include "app/ui/TerminationSignals.h"
 #include "app/ui/VantelMainForm.h"
 #include "app/ui/X11WindowTools.h"
+#include "core/StartupTrace.h"
 #include "platform/ConfigLocation.h"
 #include "platform/linux/LinuxServices.h"
 #include "settings/PlacementFile.h"
 #include "settings/RegFileSettingsStore.h"
 #include "shell/BackForm.h"
 #include "shell/FontSubstitutions.h"
+#include "shell/ResourcePicture.h"
+#include "shell/WidgetLayout.h"
 
 namespace pelmora {
 
@@ -37,9 +41,15 @@ void centreOnScreen(QWidget& window)
 
 int runWidget(int& argc, char** argv)
 {
+    markStartup("instance and platform checked");
     QApplication app(argc, argv);
+    markStartup("Qt application");
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Decoded on the second processor while the faces are loaded and the
+    // widget is built; the backdrop's picture, the largest, is needed last.
+    auto picturesAhead = std::make_unique<PicturesDecodedAhead>(
+        WidgetLayout::pictureAliases() << BackForm::pictureAlias(), app.devicePixelRatio());
     installFontSubstitutions();
 
     LinuxServices linux;
@@ -48,9 +58,11 @@ int runWidget(int& argc, char** argv)
 
     VantelMainForm widget({linux.services(), store, shellOpen, placementFilePath()});
     centreOnScreen(widget);
+    markStartup("widget created");
     {
         // Created after the widget window, visible from creation; destroyed first.
         BackForm back;
+        picturesAhead.reset();  // each picture has been handed over
         back.winId();
         x11::setWindowClass(back.windowHandle(), "pelmora", kBackWindowClass);
         back.setDeviceShapeHandler([&back](const QRegion& devicePixels) {
@@ -68,6 +80,7 @@ int runWidget(int& argc, char** argv)
         back.show();
         widget.setBackForm(&back);
         widget.show();
+        markStartup("both windows shown");
 #ifdef __GLIBC__
         // What start-up decoded, measured and laid out is freed by now; hand
         // the pages back instead of keeping them for a peak that never returns.

@@ -93,35 +93,44 @@ void sendClientMessage(Display* d, Window destination, long eventMask, Window wi
 
 }  // namespace
 
-struct X11InstanceLocator::Owner {
+struct X11InstanceLocator::Connection {
     DisplayPtr display;
-    Window window = 0;
+    Window owner = 0;  // the selection's owner, once claimed
 };
 
 X11InstanceLocator::X11InstanceLocator() = default;
 
 X11InstanceLocator::~X11InstanceLocator()
 {
-    if (owner_ && owner_->window) XDestroyWindow(owner_->display.get(), owner_->window);
+    if (connection_ && connection_->owner) XDestroyWindow(connection_->display.get(), connection_->owner);
+}
+
+Display* X11InstanceLocator::display()
+{
+    if (!connection_) connection_ = std::make_unique<Connection>(Connection{openDisplay()});
+    return connection_->display.get();
 }
 
 WindowHandle X11InstanceLocator::findWindow(const std::string& className)
 {
-    DisplayPtr display = openDisplay();
-    if (!display) return 0;
+    Display* d = display();
+    if (!d) return 0;
+    // Without an owner of the selection no widget runs: nothing to look
+    // through window by window (a round trip each, hundreds on a desktop).
+    const Atom selection = XInternAtom(d, kInstanceSelection, False);
+    if (XGetSelectionOwner(d, selection) == None) return 0;
     // A window may vanish between listing it and reading its class; Xlib's
     // default handler would end the process for that.
-    XErrorGuard ignore(display.get());
-    if (Window mapped = searchClientList(display.get(), className)) return mapped;
+    XErrorGuard ignore(d);
+    if (Window mapped = searchClientList(d, className)) return mapped;
     // A widget hidden in the notification area is only found in the tree.
-    return searchTree(display.get(), DefaultRootWindow(display.get()), className, 1);
+    return searchTree(d, DefaultRootWindow(d), className, 1);
 }
 
 void X11InstanceLocator::setForegroundWindow(WindowHandle window)
 {
-    DisplayPtr display = openDisplay();
-    if (!display || window == 0) return;
-    Display* d = display.get();
+    Display* d = display();
+    if (!d || window == 0) return;
     XErrorGuard ignore(d);  // the window may have gone meanwhile
     const auto target = static_cast<Window>(window);
     // Hidden or iconified, the widget has to show itself: the window manager
@@ -134,10 +143,9 @@ void X11InstanceLocator::setForegroundWindow(WindowHandle window)
 
 bool X11InstanceLocator::claimInstance()
 {
-    if (owner_) return true;
-    DisplayPtr display = openDisplay();
-    if (!display) return true;  // no display, no other widget to share it with
-    Display* d = display.get();
+    Display* d = display();
+    if (!d) return true;  // no display, no other widget to share it with
+    if (connection_->owner) return true;
     const Atom selection = XInternAtom(d, kInstanceSelection, False);
     // Looking and taking under one grab: no other client's request can come
     // between them.
@@ -152,7 +160,7 @@ bool X11InstanceLocator::claimInstance()
     XUngrabServer(d);
     XSync(d, False);
     if (!free) return false;
-    owner_ = std::make_unique<Owner>(Owner{std::move(display), window});
+    connection_->owner = window;
     return true;
 }
 

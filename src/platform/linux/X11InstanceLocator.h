@@ -3,6 +3,8 @@
 
 #include "platform/InstanceLocator.h"
 
+struct _XDisplay;
+
 namespace pelmora {
 
 inline constexpr const char* kInstanceSelection = "_PELMORA_INSTANCE";
@@ -10,8 +12,10 @@ inline constexpr const char* kInstanceSelection = "_PELMORA_INSTANCE";
 inline constexpr const char* kForegroundMessage = "_PELMORA_FOREGROUND";
 
 // Looks for a top-level X11 window by its WM_CLASS class, mapped or not (a
-// widget hidden in the notification area still counts). Without a display
-// there is no running instance to find.
+// widget hidden in the notification area still counts), where a widget owns
+// the selection below: with no owner there is no running widget to find.
+// Without a display there is no running instance to find. One connection
+// serves the look, the claim and the owner's life.
 //
 // The one widget of a display is the owner of the selection
 // kInstanceSelection, taken under a server grab so that two starts at the
@@ -32,8 +36,9 @@ public:
     bool claimInstance() override;
 
 private:
-    struct Owner;
-    std::unique_ptr<Owner> owner_;
+    struct Connection;
+    _XDisplay* display();  // opened on first use; null without a display
+    std::unique_ptr<Connection> connection_;
 };
 
 }  // namespace pelmora
