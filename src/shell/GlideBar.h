@@ -21,7 +21,7 @@ struct BarColours {
     QColor fillBorder;
 };
 
-class GlideBar : public QWidget, public Bar, private Animated {
+class GlideBar : public QWidget, public Bar, private Animated, private FramePainter {
     Q_OBJECT
 public:
     static QColor borderColour() { return {kBarBorder.red, kBarBorder.green, kBarBorder.blue}; }
@@ -56,6 +56,8 @@ protected:
 private:
     bool advance() override;
     int stepsUntilVisibleChange(int limit) const override;
+    void paintFrame(QPainter& painter) override { draw(painter); }
+    void draw(QPainter& painter) const;
     int filledWidthFor(double position) const;
     void renderFill();
 
