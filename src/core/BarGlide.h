@@ -35,14 +35,9 @@ private:
 // How many steps from `glide`'s present until `drawn(position)` differs from
 // `painted` (a control's drawn pixel width or needle angle), looking at most
 // `limit` steps ahead; 0 when it does not change within that.
-// The glide moves monotonically to its target and `drawn` must grow or
-// shrink with the position, so a target drawn like `painted` ends the search
-// at once: a settled fill or needle still creeping to its exact target costs
-// no look-ahead on every frame of the others.
 template <typename Drawn>
 int stepsUntilDrawnChange(BarGlide glide, int painted, int limit, Drawn drawn)
 {
-    if (drawn(glide.target()) == painted) return 0;
     for (int steps = 1; steps <= limit; ++steps) {
         const bool moving = glide.step();
         if (drawn(glide.position()) != painted) return steps;

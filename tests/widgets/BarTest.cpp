@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 
-#include "core/BarDrawing.h"
 #include "core/BarGlide.h"
 #include "shell/AnimationClock.h"
 #include "shell/GlideBar.h"
@@ -121,18 +120,6 @@ private slots:
         QCOMPARE(glide.position(), 100.0);
         // Geometric down to a fifteen-millionth, then a millionth per step.
         QVERIFY2(steps > 200 && steps < 300, qPrintable(QString::number(steps)));
-    }
-
-    void looksAheadToTheNextDrawnChange()
-    {
-        // The fill's width in pixels of a 188 pixel bar, 19 at 10 %.
-        const auto width = [](double position) { return barFillWidth(188, position); };
-        BarGlide glide(10);
-        glide.setTarget(10.2);  // still 19 pixels: nothing to draw on the way
-        QCOMPARE(stepsUntilDrawnChange(glide, width(10), 400, width), 0);
-        glide.setTarget(11);  // 20 pixels once past 10.48 %, after 10 steps
-        QCOMPARE(stepsUntilDrawnChange(glide, width(10), 400, width), 10);
-        QCOMPARE(stepsUntilDrawnChange(glide, width(10), 9, width), 0);
     }
 
     void oneClockStepsEveryBarAndStopsWhenAllArrived()
