@@ -84,9 +84,9 @@ bool DialGauge::advance()
     return moving;
 }
 
-int DialGauge::stepsUntilVisibleChange(int limit) const
+int DialGauge::stepsUntilVisibleChange(int limit, int units) const
 {
-    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit,
+    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit, units,
                                  [this](double value) { return drawnAngleKey(value); });
 }
 

@@ -48,9 +48,9 @@ bool GlideBar::advance()
     return moving;
 }
 
-int GlideBar::stepsUntilVisibleChange(int limit) const
+int GlideBar::stepsUntilVisibleChange(int limit, int units) const
 {
-    return stepsUntilDrawnChange(glide_, paintedFill_, limit,
+    return stepsUntilDrawnChange(glide_, paintedFill_, limit, units,
                                  [this](double position) { return filledWidthFor(position); });
 }
 
