@@ -60,14 +60,19 @@ bool AnimationSchedule::stepUpToNow()
 
 std::optional<int64_t> AnimationSchedule::msUntilNextFrame() const
 {
-    int next = 0;
+    int anyChange = 0;
+    int largeChange = 0;
+    auto earliest = [](int& soonest, int steps) {
+        if (steps > 0 && (soonest == 0 || steps < soonest)) soonest = steps;
+    };
     for (const Entry& entry : moving_) {
         if (!entry.exists()) continue;
-        const int steps = entry.animated->stepsUntilVisibleChange(kLookAheadSteps);
-        if (steps > 0 && (next == 0 || steps < next)) next = steps;
+        earliest(anyChange, entry.animated->stepsUntilVisibleChange(kLookAheadSteps, 1));
+        earliest(largeChange, entry.animated->stepsUntilVisibleChange(kLookAheadSteps, kLargeChange));
     }
-    if (next == 0) return std::nullopt;
-    next = std::max(next, kMinStepsBetweenFrames);
+    if (anyChange == 0) return std::nullopt;
+    int next = std::max(anyChange, kStepsBeforeSmallChange);
+    if (largeChange > 0) next = std::min(next, std::max(largeChange, kMinStepsBetweenFrames));
     const int64_t wakeAtMs = (stepsDone_ + next) * BarGlide::kStepIntervalMs;
     return std::max<int64_t>(0, wakeAtMs - elapsedMs());
 }

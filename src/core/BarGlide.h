@@ -33,14 +33,20 @@ private:
 };
 
 // How many steps from `glide`'s present until `drawn(position)` differs from
-// `painted` (a control's drawn pixel width or needle angle), looking at most
-// `limit` steps ahead; 0 when it does not change within that.
+// `painted` (a control's drawn pixel width or needle angle) by `units` or
+// more, looking at most `limit` steps ahead; 0 when it does not within that.
+// The glide moves monotonically to its target and `drawn` must grow or
+// shrink with the position: when the target is drawn within `units` of
+// `painted`, so is every position on the way, and the search ends at once.
 template <typename Drawn>
-int stepsUntilDrawnChange(BarGlide glide, int painted, int limit, Drawn drawn)
+int stepsUntilDrawnChange(BarGlide glide, int painted, int limit, int units, Drawn drawn)
 {
+    const int atTarget = drawn(glide.target()) - painted;
+    if (atTarget < units && -atTarget < units) return 0;
     for (int steps = 1; steps <= limit; ++steps) {
         const bool moving = glide.step();
-        if (drawn(glide.position()) != painted) return steps;
+        const int change = drawn(glide.position()) - painted;
+        if (change >= units || -change >= units) return steps;
         if (!moving) break;
     }
     return 0;

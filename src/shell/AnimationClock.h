@@ -4,10 +4,14 @@
 // will change: the clock looks ahead, sleeps until that step, then catches
 // every glide up to the present. A reading of a control catches up too, so it
 // always yields the exact position, and an idle widget costs no wake-ups.
-// A frame paints the boxes that changed at once, in one pass per surface.
+// A frame paints the boxes that changed at once: straight into the window's
+// backing store where the control covers them, else in one repaint per
+// surface.
 #include <QObject>
+#include <QPainter>
 #include <QPointer>
 #include <QRect>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -16,6 +20,18 @@
 #include "core/AnimationSchedule.h"
 
 namespace pelmora {
+
+// A control that covers the boxes it reports for a frame with its own
+// drawing, nothing beneath showing through: a frame draws just the control,
+// clipped to those boxes, into the window's backing store.
+class FramePainter {
+public:
+    // `painter` is in the control's coordinates and clipped to its boxes.
+    virtual void paintFrame(QPainter& painter) = 0;
+
+protected:
+    ~FramePainter() = default;
+};
 
 // The shared schedule (core/AnimationSchedule) on a Qt timer, painting the
 // boxes the controls report.
@@ -41,6 +57,10 @@ public:
     // `box` of `widget` must be drawn again: painted by the next frame, or
     // through the event loop when the steps were not taken for a frame.
     void repaintLater(QWidget* widget, const QRect& box);
+    // The same for a box that `painter` (the control itself) covers whole:
+    // a frame draws it without what lies beneath, unless a widget lies over
+    // it or the window cannot take it (hidden, not yet painted).
+    void repaintLater(QWidget* widget, FramePainter* painter, const QRect& box);
 
     // Whether anything still moves (numerically: its pixels may be settled).
     bool isRunning() const { return schedule_.isRunning(); }
@@ -52,10 +72,13 @@ private:
     void schedule();
     void updateLater();
     void paintNow();
+    bool paintDirectly();
+    void repaintSurfaces();
 
     struct Box {
         QPointer<QWidget> widget;
         QRect rect;
+        FramePainter* painter = nullptr;  // only while `widget` exists
     };
     AnimationSchedule schedule_;
     std::vector<Box> changed_;

@@ -83,17 +83,24 @@ bool DialGauge::advance()
     const bool moving = glide_.step();
     const int key = drawnAngleKey(glide_.position());
     if (key != paintedAngleKey_) {
-        // Only where the needle stood and where it stands now.
+        // Only where the needle stood and where it stands now. Both boxes
+        // lie on the opaque dial, so a frame draws just the gauge there.
         const QRect before = needleBounds(paintedAngleKey_);
+        const QRect after = needleBounds(key);
         paintedAngleKey_ = key;
-        clock_.repaintLater(this, before.united(needleBounds(key)));
+        if (onFace(before) && onFace(after)) {
+            clock_.repaintLater(this, this, before);
+            clock_.repaintLater(this, this, after);
+        } else {
+            clock_.repaintLater(this, before.united(after));
+        }
     }
     return moving;
 }
 
-int DialGauge::stepsUntilVisibleChange(int limit) const
+int DialGauge::stepsUntilVisibleChange(int limit, int units) const
 {
-    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit,
+    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit, units,
                                  [this](double value) { return drawnAngleKey(value); });
 }
 
@@ -262,14 +269,32 @@ void DialGauge::paintNeedle(QPainter& painter) const
     painter.drawEllipse(s.centre, capRadius * 0.55, capRadius * 0.55);
 }
 
+bool DialGauge::onFace(const QRect& box) const
+{
+    // The outer circle is opaque up to its antialiased edge, a pixel wide.
+    const QPointF centre = QRectF(rect()).center();
+    const double radius = std::min(QWidget::width(), height()) / 2.0 - 1.5;
+    for (const QPointF corner :
+         {QPointF(box.left(), box.top()), QPointF(box.left(), box.bottom() + 1),
+          QPointF(box.right() + 1, box.top()), QPointF(box.right() + 1, box.bottom() + 1)}) {
+        if (std::hypot(corner.x() - centre.x(), corner.y() - centre.y()) > radius) return false;
+    }
+    return true;
+}
+
 void DialGauge::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    draw(painter);
+}
+
+void DialGauge::draw(QPainter& painter)
 {
     // A widget that was never shown may not have had its resize event yet.
     if (dial_.deviceIndependentSize() != QSizeF(size())) {
         renderDial();
         renderReadout();
     }
-    QPainter painter(this);
     painter.drawPixmap(0, 0, dial_);
     painter.drawPixmap(readoutBox_.topLeft(), readout_);
     painter.setRenderHint(QPainter::Antialiasing);

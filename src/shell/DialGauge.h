@@ -41,7 +41,7 @@ struct GaugeLook {
     QFont valueFont;
 };
 
-class DialGauge : public QWidget, public Gauge, private Animated {
+class DialGauge : public QWidget, public Gauge, private Animated, private FramePainter {
     Q_OBJECT
 public:
     // The needle starts at `initialValue` (50 in the layout).
@@ -68,7 +68,10 @@ protected:
 
 private:
     bool advance() override;
-    int stepsUntilVisibleChange(int limit) const override;
+    int stepsUntilVisibleChange(int limit, int units) const override;
+    void paintFrame(QPainter& painter) override { draw(painter); }
+    void draw(QPainter& painter);
+    bool onFace(const QRect& box) const;       // inside the opaque dial
     double angleForValue(double value) const;  // degrees, counter-clockwise from 3 o'clock
     int drawnAngleKey(double value) const;
     void renderDial();

@@ -42,14 +42,15 @@ bool GlideBar::advance()
     if (filled != paintedFill_) {
         const BarColumns changed = barChangedColumns(paintedFill_, filled);
         paintedFill_ = filled;
-        clock_.repaintLater(this, QRect(changed.left, 0, changed.width, height()));
+        // The bar covers its box: a frame draws just the changed columns.
+        clock_.repaintLater(this, this, QRect(changed.left, 0, changed.width, height()));
     }
     return moving;
 }
 
-int GlideBar::stepsUntilVisibleChange(int limit) const
+int GlideBar::stepsUntilVisibleChange(int limit, int units) const
 {
-    return stepsUntilDrawnChange(glide_, paintedFill_, limit,
+    return stepsUntilDrawnChange(glide_, paintedFill_, limit, units,
                                  [this](double position) { return filledWidthFor(position); });
 }
 
@@ -109,6 +110,11 @@ void GlideBar::renderFill()
 void GlideBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    draw(painter);
+}
+
+void GlideBar::draw(QPainter& painter) const
+{
     const QRect box = rect();
     painter.fillRect(box, colours_.background);
     painter.setPen(borderColour());

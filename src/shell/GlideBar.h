@@ -21,7 +21,7 @@ struct BarColours {
     QColor fillBorder;
 };
 
-class GlideBar : public QWidget, public Bar, private Animated {
+class GlideBar : public QWidget, public Bar, private Animated, private FramePainter {
     Q_OBJECT
 public:
     static QColor borderColour() { return {kBarBorder.red, kBarBorder.green, kBarBorder.blue}; }
@@ -55,7 +55,9 @@ protected:
 
 private:
     bool advance() override;
-    int stepsUntilVisibleChange(int limit) const override;
+    int stepsUntilVisibleChange(int limit, int units) const override;
+    void paintFrame(QPainter& painter) override { draw(painter); }
+    void draw(QPainter& painter) const;
     int filledWidthFor(double position) const;
     void renderFill();
 

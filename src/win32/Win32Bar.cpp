@@ -66,9 +66,9 @@ bool Win32Bar::advance()
     return moving;
 }
 
-int Win32Bar::stepsUntilVisibleChange(int limit) const
+int Win32Bar::stepsUntilVisibleChange(int limit, int units) const
 {
-    return stepsUntilDrawnChange(glide_, paintedFill_, limit,
+    return stepsUntilDrawnChange(glide_, paintedFill_, limit, units,
                                  [this](double position) { return barFillWidth(width(), position); });
 }
 

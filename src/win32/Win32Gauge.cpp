@@ -135,9 +135,9 @@ bool Win32Gauge::advance()
     return moving;
 }
 
-int Win32Gauge::stepsUntilVisibleChange(int limit) const
+int Win32Gauge::stepsUntilVisibleChange(int limit, int units) const
 {
-    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit,
+    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit, units,
                                  [](double value) { return gauge::drawnAngleKey(value); });
 }
 

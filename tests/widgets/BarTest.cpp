@@ -1,5 +1,6 @@
 // The bars' glide (pure arithmetic), the shared animation clock, and the
 // pixels a bar draws.
+#include <QBackingStore>
 #include <QImage>
 #include <QtTest>
 #include <cmath>
@@ -175,11 +176,12 @@ private slots:
         QVERIFY(!clock.isRunning());
     }
 
-    void aFramePaintsTheBarAtOnceUnderAnOpaqueSurface()
+    void aFrameDrawsJustTheChangedColumnsUnlessCovered()
     {
         // As in the widget: the bars, not opaque, lie on an opaque surface
-        // that covers the window. A frame paints them before it returns (and
-        // Qt sends the pixels to the screen), not the next event that paints.
+        // that covers the window. A frame draws the changed columns into the
+        // window's backing store before it returns, with nothing beneath
+        // them and nothing else repainted.
         qint64 nowMs = 0;
         AnimationClock clock(nullptr, [&nowMs] { return nowMs; });
         QWidget window;
@@ -193,6 +195,11 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::processEvents();
+        QPaintDevice* device = window.backingStore()->paintDevice();
+        QCOMPARE(device->devType(), int(QInternal::Image));
+        QImage& stored = *static_cast<QImage*>(device);
+        const QColor mark(255, 0, 255);
+        stored.setPixelColor(6 + 150, 8 + 10, mark);  // beyond the first frame's columns
 
         struct PaintCount : QObject {
             int paints = 0;
@@ -202,16 +209,26 @@ private slots:
                 return false;
             }
         } count;
+        surface.installEventFilter(&count);
         bar.installEventFilter(&count);
         bar.setPosition(100);
         nowMs = 40;
         clock.frame();
-        QVERIFY(bar.filledWidth() > 0);
-        QCOMPARE(count.paints, 1);
+        const int filled = bar.filledWidth();
+        QVERIFY(filled > 0 && filled < 140);
+        QCOMPARE(stored.pixelColor(6 + filled, 8 + 10), QColor(0, 128, 0));  // the fill's right border
+        QCOMPARE(stored.pixelColor(6 + 150, 8 + 10), mark);
+        QCOMPARE(count.paints, 0);
 
-        // A frame with no changed pixels paints nothing.
+        // A widget over the bar would be painted over: the surface repaints.
+        QWidget over(&surface);
+        over.setGeometry(40, 0, 60, 40);
+        over.show();
+        QCoreApplication::processEvents();
+        count.paints = 0;
+        nowMs = 80;
         clock.frame();
-        QCOMPARE(count.paints, 1);
+        QVERIFY(count.paints >= 1);
     }
 
     void aSettledBarDoesNotWakeTheClock()

@@ -1,0 +1,69 @@
+// The main thread's cost of the glides' frames on a real screen (run it on an
+// X display, e.g. under scripts/with-test-display): every bar and the needle
+// glide as after a refresh tick with moving readings, and the event loop runs
+// until no drawn pixel changes any more. Reports the frames per glide and the
+// processor time per frame, the paint and its flush to the server included.
+#include <benchmark/benchmark.h>
+#include <time.h>
+
+#include <QApplication>
+#include <QWindow>
+
+#include "shell/DialGauge.h"
+#include "shell/GlideBar.h"
+#include "shell/WidgetLayout.h"
+
+using namespace pelmora;
+
+namespace {
+
+double threadCpuUs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e6 + now.tv_nsec / 1e3;
+}
+
+// Steps of a few tens of percent, as the moving pattern's load makes them.
+void BM_GlideFramesOnScreen(benchmark::State& state)
+{
+    WidgetLayout widget;
+    widget.show();
+    while (!widget.windowHandle() || !widget.windowHandle()->isExposed()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    QCoreApplication::processEvents();
+    const QList<GlideBar*> bars = widget.findChildren<GlideBar*>();
+    double target = 30;
+    int64_t frames = 0;
+    double cpuUs = 0;
+    for (auto _ : state) {
+        target = 80 - target;  // 30, 50, 30, ...
+        for (GlideBar* bar : bars) bar->setPosition(target);
+        widget.controls().CPU1->setValue(target);
+        QCoreApplication::processEvents();  // the tick's own paint, not a frame
+        const double start = threadCpuUs();
+        while (widget.animationClock().isWaiting()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            ++frames;
+        }
+        cpuUs += threadCpuUs() - start;
+    }
+    state.counters["frames"] =
+        benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kAvgIterations);
+    state.counters["us_per_frame"] = frames > 0 ? cpuUs / static_cast<double>(frames) : 0.0;
+}
+BENCHMARK(BM_GlideFramesOnScreen)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // As the widget runs (src/app/main.cpp): images over the socket.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
