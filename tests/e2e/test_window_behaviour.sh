@@ -58,7 +58,10 @@ else
     how="a second start"
 fi
 wait_for 5 "both windows back" both_windows_mapped
-[ "$(widget_origin)" = "$place" ] || fail "back at $(widget_origin), not $place"
+# A reparenting window manager may show the window once where it would put
+# a new one before the widget's own place reaches it.
+at_place() { [ "$(widget_origin)" = "$place" ]; }
+wait_for 5 "the widget back at $place" at_place
 wait_for 5 "the pair on top again" has_state "$WIDGET_WINDOW" _NET_WM_STATE_ABOVE
 wait_for 5 "the widget directly above its background again" widget_directly_above_background
 pass "minimised to the notification area, back by $how, at the same place and on top"
@@ -105,6 +108,9 @@ pass "both sections of the placement file are written with their keys"
 
 start_widget
 wait_for_widget
-[ "$(widget_origin)" = "${dropped[0]} ${dropped[1]}" ] || fail "restarted at $(widget_origin), not ${dropped[*]}"
-[ "$(window_position "$BACK_WINDOW")" = "${dropped[0]} ${dropped[1]}" ] || fail "the background is elsewhere"
+where_it_ended() {
+    [ "$(widget_origin)" = "${dropped[0]} ${dropped[1]}" ] &&
+        [ "$(window_position "$BACK_WINDOW")" = "${dropped[0]} ${dropped[1]}" ]
+}
+wait_for 5 "both windows at ${dropped[*]}" where_it_ended
 pass "the next start stands where the last one ended"
