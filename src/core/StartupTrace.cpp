@@ -1,9 +1,12 @@
 #include "core/StartupTrace.h"
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 namespace pelmora {
 
@@ -17,17 +20,13 @@ double epochMs()
 
 // "1765270000.123456" (or with the locale's decimal comma) in ms since the
 // epoch; a negative value for anything else.
-double parseEpochSeconds(const char* text)
+double parseEpochSeconds(std::string text)
 {
-    double ms = 0;
-    const char* p = text;
-    for (; *p >= '0' && *p <= '9'; ++p) ms = ms * 10 + (*p - '0') * 1000.0;
-    if (p == text) return -1;
-    if (*p == '.' || *p == ',') {
-        double unit = 100;
-        for (++p; *p >= '0' && *p <= '9'; ++p, unit /= 10) ms += (*p - '0') * unit;
-    }
-    return *p == '\0' ? ms : -1;
+    std::replace(text.begin(), text.end(), ',', '.');
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || seconds < 0) return -1;
+    return seconds * 1000.0;
 }
 
 }  // namespace

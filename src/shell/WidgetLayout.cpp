@@ -145,6 +145,13 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
 
 namespace {
 
+// Pictures, frames and rules: drawn once, never changed afterwards.
+bool drawnOnce(const QWidget* control)
+{
+    return qobject_cast<const PictureBox*>(control) || dynamic_cast<const ReflectionImage*>(control) ||
+           dynamic_cast<const RoundedFrame*>(control) || dynamic_cast<const FilledRule*>(control);
+}
+
 const char* bodyPicture()
 {
     for (const layout::ControlRow& row : layout::controlRows()) {
@@ -167,9 +174,7 @@ void WidgetLayout::keepOfTheBodyOnlyWhatRepaints()
             QRegion covered;
             for (qsizetype i = bodyIndex + 1; i < children().size(); ++i) {
                 auto* above = qobject_cast<QWidget*>(children().at(i));
-                if (!above || dynamic_cast<PictureBox*>(above) || dynamic_cast<ReflectionImage*>(above) ||
-                    dynamic_cast<RoundedFrame*>(above) || dynamic_cast<FilledRule*>(above))
-                    continue;
+                if (!above || drawnOnce(above)) continue;
                 covered |= above->geometry().translated(-body->pos());
             }
             return covered;
@@ -268,10 +273,7 @@ void WidgetLayout::findLabelsOverOpaquePixels()
     QImage drawn(size(), QImage::Format_RGB32);
     drawn.fill(colourKey());
     for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const bool unchanging = qobject_cast<PictureBox*>(control) || dynamic_cast<FilledRule*>(control) ||
-                                dynamic_cast<RoundedFrame*>(control) ||
-                                dynamic_cast<ReflectionImage*>(control);
-        if (!unchanging || !control->isVisibleTo(this)) continue;
+        if (!drawnOnce(control) || !control->isVisibleTo(this)) continue;
         control->render(&drawn, control->pos(), QRegion(), QWidget::DrawChildren | QWidget::IgnoreMask);
     }
     const QRegion opaque = regionWithoutColour(drawn, colourKey());
