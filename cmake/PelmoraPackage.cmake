@@ -37,10 +37,11 @@ drives, traffic on two network interfaces, uptime, names, screen mode,
 volume and battery. It starts at login; pelmora-readings prints the same
 readings once for scripts.")
 # Libraries from the programs themselves; the typefaces the widget's fonts map
-# to (docs/fonts.md) and the opener of its web link are not linked, so they are
-# named. No Qt platform plugin beyond the X one (in libqt6gui6) is required.
+# to (docs/fonts.md), the opener of its web link, and the libraries loaded only
+# while they are needed (libjpeg for the body picture, libblkid for drive
+# labels) are not linked, so they are named. No Qt platform plugin beyond the X one (in libqt6gui6) is required.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-open-sans, fonts-dejavu-core, fonts-liberation, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libjpeg62-turbo, libblkid1, fonts-open-sans, fonts-dejavu-core, fonts-liberation, xdg-utils")
 
 set(conffiles ${CMAKE_CURRENT_BINARY_DIR}/debian/conffiles)
 file(WRITE ${conffiles} "/etc/xdg/autostart/${PELMORA_APP_ID}.desktop\n")

@@ -9,6 +9,11 @@
 #include <cstring>
 #include <new>
 
+#include "platform/linux/SharedLibrary.h"
+
+// The library's ABI version is part of its file name.
+static_assert(JPEG_LIB_VERSION == 62, "kJpegLibrary names the library of this ABI");
+
 // Both libraries report errors through longjmp. Each function that calls into
 // a library therefore does only that: it holds no C++ object with a
 // destructor, so a jump back to its setjmp skips nothing. Buffers are
@@ -149,6 +154,30 @@ uint8_t chosenAlpha(const PngDecoding& d, const uint8_t* rgba)
 
 // --- JPEG -------------------------------------------------------------------
 
+// The functions of the JPEG library the decoding calls, bound at run time.
+struct JpegLibrary {
+    explicit JpegLibrary(const char* soname) : library(soname)
+    {
+        complete = library.bind("jpeg_std_error", std_error) &&
+                   library.bind("jpeg_CreateDecompress", create_decompress) &&
+                   library.bind("jpeg_mem_src", mem_src) && library.bind("jpeg_read_header", read_header) &&
+                   library.bind("jpeg_start_decompress", start_decompress) &&
+                   library.bind("jpeg_read_scanlines", read_scanlines) &&
+                   library.bind("jpeg_finish_decompress", finish_decompress) &&
+                   library.bind("jpeg_destroy_decompress", destroy_decompress);
+    }
+    SharedLibrary library;
+    bool complete = false;
+    decltype(&jpeg_std_error) std_error = nullptr;
+    decltype(&jpeg_CreateDecompress) create_decompress = nullptr;
+    decltype(&jpeg_mem_src) mem_src = nullptr;
+    decltype(&jpeg_read_header) read_header = nullptr;
+    decltype(&jpeg_start_decompress) start_decompress = nullptr;
+    decltype(&jpeg_read_scanlines) read_scanlines = nullptr;
+    decltype(&jpeg_finish_decompress) finish_decompress = nullptr;
+    decltype(&jpeg_destroy_decompress) destroy_decompress = nullptr;
+};
+
 struct JpegErrors {
     jpeg_error_mgr manager;  // first, so the library's pointer converts back
     std::jmp_buf jump;
@@ -167,29 +196,31 @@ void onJpegMessage(j_common_ptr info, int level)
 }
 
 struct JpegDecoding {
+    explicit JpegDecoding(const JpegLibrary& library) : jpeg(library) {}
+    const JpegLibrary& jpeg;  // outlives this
     jpeg_decompress_struct info{};
     JpegErrors errors{};
     bool created = false;
 
     ~JpegDecoding()
     {
-        if (created) jpeg_destroy_decompress(&info);
+        if (created) jpeg.destroy_decompress(&info);
     }
 };
 
 bool readJpegHeader(JpegDecoding& d, const uint8_t* data, size_t size)
 {
-    d.info.err = jpeg_std_error(&d.errors.manager);
+    d.info.err = d.jpeg.std_error(&d.errors.manager);
     d.errors.manager.error_exit = onJpegError;
     d.errors.manager.emit_message = onJpegMessage;
     if (setjmp(d.errors.jump)) return false;
-    jpeg_create_decompress(&d.info);
+    d.jpeg.create_decompress(&d.info, JPEG_LIB_VERSION, sizeof(jpeg_decompress_struct));
     d.created = true;
-    jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
-    jpeg_read_header(&d.info, TRUE);
+    d.jpeg.mem_src(&d.info, data, static_cast<unsigned long>(size));
+    d.jpeg.read_header(&d.info, TRUE);
     if (!sizeAcceptable(d.info.image_width, d.info.image_height)) return false;
     d.info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&d.info);
+    d.jpeg.start_decompress(&d.info);
     return d.info.output_components == 3;
 }
 
@@ -199,9 +230,9 @@ bool readJpegRows(JpegDecoding& d, uint8_t* rgb)
     const size_t rowBytes = size_t(d.info.output_width) * 3;
     while (d.info.output_scanline < d.info.output_height) {
         JSAMPROW row = rgb + size_t(d.info.output_scanline) * rowBytes;
-        jpeg_read_scanlines(&d.info, &row, 1);
+        d.jpeg.read_scanlines(&d.info, &row, 1);
     }
-    jpeg_finish_decompress(&d.info);
+    d.jpeg.finish_decompress(&d.info);
     return true;
 }
 
@@ -242,12 +273,14 @@ bool decodePng(const uint8_t* data, size_t size, Image32& image)
     return true;
 }
 
-bool decodeJpeg(const uint8_t* data, size_t size, Image32& image)
+bool decodeJpeg(const uint8_t* data, size_t size, Image32& image, const char* library)
 {
     image = Image32{};
     if (data == nullptr || size < 3) return false;
 
-    JpegDecoding d;
+    const JpegLibrary jpeg(library);
+    if (!jpeg.complete) return false;
+    JpegDecoding d(jpeg);
     if (!readJpegHeader(d, data, size)) return false;
     const size_t width = d.info.output_width;
     const size_t height = d.info.output_height;

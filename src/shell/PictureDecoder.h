@@ -27,6 +27,12 @@ inline constexpr uint64_t kMaxPicturePixels = 4096u * 4096u;
 // that colour; grey or colour with an alpha channel keeps the PNG's alpha; a
 // palette with several transparency values stays opaque.
 bool decodePng(const uint8_t* data, size_t size, Image32& image);
-bool decodeJpeg(const uint8_t* data, size_t size, Image32& image);
+
+// The JPEG library is loaded for each decoding and unloaded after it (the
+// widget decodes one JPEG at start and keeps nothing of the library mapped).
+// Where `library` cannot be loaded, or lacks a function, the decoding fails
+// as for a bad picture.
+inline constexpr const char* kJpegLibrary = "libjpeg.so.62";
+bool decodeJpeg(const uint8_t* data, size_t size, Image32& image, const char* library = kJpegLibrary);
 
 }  // namespace pelmora

@@ -257,6 +257,7 @@ private slots:
     void decodesJpeg();
     void brokenJpegFails_data();
     void brokenJpegFails();
+    void jpegWithoutItsLibraryFails();
     void damagedPicturesNeverCrash();
 };
 
@@ -478,6 +479,18 @@ void PictureDecoderTest::brokenJpegFails()
     Image32 image{1, 1, {0u}};
     QVERIFY(!decodeJpeg(dataOf(jpeg), size_t(jpeg.size()), image));
     QVERIFY(image.pixels.empty());
+}
+
+// The library is loaded for each decoding: where it is missing, or is some
+// other library, a good picture fails as a bad one does, without a crash.
+void PictureDecoderTest::jpegWithoutItsLibraryFails()
+{
+    const Bytes good = writeJpeg(8, 8, false, 10, 20, 30);
+    for (const char* library : {"libpelmora-no-such-library.so", "libz.so.1"}) {
+        Image32 image{1, 1, {0u}};
+        QVERIFY(!decodeJpeg(good.data(), good.size(), image, library));
+        QVERIFY(image.pixels.empty());
+    }
 }
 
 // Every byte of a good picture replaced in turn by a few values: the
