@@ -238,6 +238,38 @@ TEST(LinuxDrives, StopsAtZ)
     EXPECT_EQ(drives.driveType('Z'), kDriveFixed);
 }
 
+// The kernel escapes a space, tab, newline or backslash in a field as three
+// octal digits; other backslashes stand. Lines without the "-" before the
+// type and source, or with a bad device number, are no mounts.
+TEST(MountTable, UnescapesFieldsAndSkipsWhatIsNoMount)
+{
+    ScratchRoot root;
+    root.writeMountInfo(
+        "28 1 8:2 / / rw,relatime shared:1 master:3 - ext4 /dev/sda2 rw\n"
+        "\n"
+        "40 28 8:17 /sub\\134dir /mnt/my\\040disk\\011x rw - btrfs /dev/sdb1 rw\n"
+        "41 28 8:33 / /mnt/odd\\400\\04 rw - ext4 /dev/sdc1 rw\n"
+        "42 28 x:1 / /mnt/bad-device rw - ext4 /dev/sdd1 rw\n"
+        "43 28 8:49 / /mnt/no-separator rw ext4 /dev/sde1 rw\n"
+        "44 28 8:65 / /mnt/no-source rw - ext4\n"
+        "45 28 0:50 / /mnt/share\\040one rw - nfs4 nas:/a\\040b rw");  // no final newline
+    std::vector<MountEntry> mounts;
+    ASSERT_TRUE(readMountTable(root.path() + "/proc/self/mountinfo", mounts));
+    ASSERT_EQ(mounts.size(), 4u);
+    EXPECT_EQ(mounts[0].mountPoint, "/");
+    EXPECT_EQ(mounts[0].source, "/dev/sda2");
+    EXPECT_EQ(mounts[0].fsType, "ext4");
+    EXPECT_EQ(mounts[0].major, 8u);
+    EXPECT_EQ(mounts[0].minor, 2u);
+    EXPECT_EQ(mounts[1].fsRoot, "/sub\\dir");
+    EXPECT_EQ(mounts[1].mountPoint, "/mnt/my disk\tx");
+    EXPECT_EQ(mounts[2].mountPoint, "/mnt/odd\\400\\04");
+    EXPECT_EQ(mounts[3].mountPoint, "/mnt/share one");
+    EXPECT_EQ(mounts[3].source, "nas:/a b");
+
+    EXPECT_FALSE(readMountTable(root.path() + "/proc/self/none", mounts));
+}
+
 TEST(DriveLetters, RootIsTheLastMountOnSlashAndClaimsItsDevice)
 {
     const std::vector<MountEntry> mounts = {
@@ -297,6 +329,20 @@ TEST(VolumeLabel, ResolvesDeviceNamesBeforeLookingUpLabels)
               "/dev/dm-0");
     EXPECT_EQ(mountDeviceNode(mountsFixture("nfs"), {"/home", "nas:/export", "nfs4", "/", 0, 50}),
               "nas:/export");
+}
+
+// The probe's library is loaded only for a readable device: where it cannot
+// be loaded, the by-label link still names the drive.
+TEST(VolumeLabel, WithoutTheProbeLibraryTheLinkNamesTheDrive)
+{
+    ScratchRoot root;
+    fs::create_directories(root.path() + "/dev/disk/by-label");
+    std::ofstream(root.path() + "/dev/sdz1") << std::string(4096, '\0');
+    fs::create_symlink("../../sdz1", root.path() + "/dev/disk/by-label/Backup");
+    std::string label;
+    ASSERT_TRUE(readVolumeLabel(root.path(), {"/data", "/dev/sdz1", "ext4", "/", 0, 0}, label,
+                                "libpelmora-no-such-library.so"));
+    EXPECT_EQ(label, "Backup");
 }
 
 namespace {

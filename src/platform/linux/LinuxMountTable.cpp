@@ -1,17 +1,16 @@
 #include "platform/linux/LinuxMountTable.h"
 
-#include <libmount/libmount.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <memory>
+#include <charconv>
 #include <set>
 #include <string_view>
 #include <vector>
 
+#include "platform/linux/ProcFileReader.h"
 #include "platform/linux/RootPath.h"
 #include "platform/linux/SysfsText.h"
 
@@ -49,14 +48,63 @@ bool isLocal(const MountEntry& m)
     return m.fsRoot == "/" || m.fsType == "btrfs";
 }
 
-int ignoreBadLine(libmnt_table*, const char*, int)
+bool isOctalDigit(char c)
 {
-    return 1;
-}  // 1: skip the line, go on
+    return c >= '0' && c <= '7';
+}
 
-std::string text(const char* value)
+// The kernel writes a space, tab, newline or backslash inside a field as a
+// backslash and three octal digits ("\040"); anything else stands as it is.
+std::string unescapeField(std::string_view field)
 {
-    return value ? value : "";
+    std::string text;
+    text.reserve(field.size());
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' &&
+            isOctalDigit(field[i + 2]) && isOctalDigit(field[i + 3])) {
+            text += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                                      (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            text += field[i];
+        }
+    }
+    return text;
+}
+
+template <typename Number>
+bool parseNumber(std::string_view text, Number& number)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+// One line of a mountinfo table: "36 35 98:0 /root /mount/point rw,noatime
+// [optional fields] - type source super,options". False when it is not one.
+bool parseMountInfoLine(std::string_view line, MountEntry& entry)
+{
+    std::vector<std::string_view> fields;
+    for (size_t start = 0; start < line.size();) {
+        const size_t end = std::min(line.find(' ', start), line.size());
+        if (end > start) fields.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    // The optional fields end at a lone "-"; the type and the source follow.
+    const auto separator = std::find(fields.begin() + std::min<size_t>(fields.size(), 6), fields.end(), "-");
+    if (fields.size() < 6 || fields.end() - separator < 3) return false;
+    unsigned mountId = 0, parentId = 0;
+    const std::string_view device = fields[2];
+    const size_t colon = device.find(':');
+    if (!parseNumber(fields[0], mountId) || !parseNumber(fields[1], parentId) ||
+        colon == std::string_view::npos || !parseNumber(device.substr(0, colon), entry.major) ||
+        !parseNumber(device.substr(colon + 1), entry.minor)) {
+        return false;
+    }
+    entry.fsRoot = unescapeField(fields[3]);
+    entry.mountPoint = unescapeField(fields[4]);
+    entry.fsType = unescapeField(separator[1]);
+    entry.source = unescapeField(separator[2]);
+    return !entry.mountPoint.empty();
 }
 
 std::string baseName(const std::string& path)
@@ -68,24 +116,15 @@ std::string baseName(const std::string& path)
 
 bool readMountTable(const std::string& path, std::vector<MountEntry>& entries)
 {
-    std::unique_ptr<libmnt_table, void (*)(libmnt_table*)> table(mnt_new_table(), mnt_unref_table);
-    if (!table) return false;
-    mnt_table_set_parser_errcb(table.get(), ignoreBadLine);
-    if (access(path.c_str(), R_OK) != 0 || mnt_table_parse_file(table.get(), path.c_str()) != 0) return false;
-    std::unique_ptr<libmnt_iter, void (*)(libmnt_iter*)> iter(mnt_new_iter(MNT_ITER_FORWARD), mnt_free_iter);
-    if (!iter) return false;
+    ProcFileReader reader(path, 16 * 1024);
+    const std::string_view table = reader.read();
+    if (table.empty()) return false;
     entries.clear();
-    libmnt_fs* fs = nullptr;
-    while (mnt_table_next_fs(table.get(), iter.get(), &fs) == 0) {
+    for (size_t start = 0; start < table.size();) {
+        const size_t end = std::min(table.find('\n', start), table.size());
         MountEntry entry;
-        entry.mountPoint = text(mnt_fs_get_target(fs));
-        entry.source = text(mnt_fs_get_source(fs));
-        entry.fsType = text(mnt_fs_get_fstype(fs));
-        entry.fsRoot = text(mnt_fs_get_root(fs));
-        const dev_t device = mnt_fs_get_devno(fs);
-        entry.major = major(device);
-        entry.minor = minor(device);
-        if (!entry.mountPoint.empty()) entries.push_back(std::move(entry));
+        if (parseMountInfoLine(table.substr(start, end - start), entry)) entries.push_back(std::move(entry));
+        start = end + 1;
     }
     return true;
 }

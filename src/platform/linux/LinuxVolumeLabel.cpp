@@ -9,22 +9,49 @@
 #include <memory>
 
 #include "platform/linux/RootPath.h"
+#include "platform/linux/SharedLibrary.h"
 
 namespace pelmora {
 
 namespace {
 
-bool blkidLabel(const std::string& device, std::string& label)
+// The functions of libblkid the probe calls, bound at run time.
+struct Blkid {
+    explicit Blkid(const char* soname) : library(soname)
+    {
+        complete = library.bind("blkid_new_probe_from_filename", new_probe_from_filename) &&
+                   library.bind("blkid_free_probe", free_probe) &&
+                   library.bind("blkid_probe_enable_superblocks", enable_superblocks) &&
+                   library.bind("blkid_probe_set_superblocks_flags", set_superblocks_flags) &&
+                   library.bind("blkid_do_safeprobe", do_safeprobe) &&
+                   library.bind("blkid_probe_lookup_value", lookup_value);
+    }
+    SharedLibrary library;
+    bool complete = false;
+    decltype(&blkid_new_probe_from_filename) new_probe_from_filename = nullptr;
+    decltype(&blkid_free_probe) free_probe = nullptr;
+    decltype(&blkid_probe_enable_superblocks) enable_superblocks = nullptr;
+    decltype(&blkid_probe_set_superblocks_flags) set_superblocks_flags = nullptr;
+    decltype(&blkid_do_safeprobe) do_safeprobe = nullptr;
+    decltype(&blkid_probe_lookup_value) lookup_value = nullptr;
+};
+
+// The library is loaded only for a device this process may read (as a rule
+// only root may), and unloaded after the probe.
+bool blkidLabel(const std::string& device, std::string& label, const char* probeLibrary)
 {
+    if (access(device.c_str(), R_OK) != 0) return false;
+    const Blkid blkid(probeLibrary);
+    if (!blkid.complete) return false;
     std::unique_ptr<blkid_struct_probe, void (*)(blkid_probe)> probe(
-        blkid_new_probe_from_filename(device.c_str()), blkid_free_probe);
+        blkid.new_probe_from_filename(device.c_str()), blkid.free_probe);
     if (!probe) return false;
-    blkid_probe_enable_superblocks(probe.get(), 1);
-    blkid_probe_set_superblocks_flags(probe.get(), BLKID_SUBLKS_LABEL);
+    blkid.enable_superblocks(probe.get(), 1);
+    blkid.set_superblocks_flags(probe.get(), BLKID_SUBLKS_LABEL);
     const char* value = nullptr;
     size_t length = 0;
-    if (blkid_do_safeprobe(probe.get()) != 0 ||
-        blkid_probe_lookup_value(probe.get(), "LABEL", &value, &length) != 0 || !value) {
+    if (blkid.do_safeprobe(probe.get()) != 0 ||
+        blkid.lookup_value(probe.get(), "LABEL", &value, &length) != 0 || !value) {
         return false;
     }
     label.assign(value, length > 0 && value[length - 1] == '\0' ? length - 1 : length);
@@ -87,11 +114,12 @@ std::string mountDeviceNode(const std::string& root, const MountEntry& mount)
     return followDeviceLink(root, mount.source);
 }
 
-bool readVolumeLabel(const std::string& root, const MountEntry& mount, std::string& label)
+bool readVolumeLabel(const std::string& root, const MountEntry& mount, std::string& label,
+                     const char* probeLibrary)
 {
     const std::string device = mountDeviceNode(root, mount);
     if (device.rfind("/dev/", 0) != 0) return false;
-    return blkidLabel(underRoot(root, device), label) || byLabelLink(root, device, label);
+    return blkidLabel(underRoot(root, device), label, probeLibrary) || byLabelLink(root, device, label);
 }
 
 }  // namespace pelmora

@@ -14,8 +14,12 @@ std::string mountDeviceNode(const std::string& root, const MountEntry& mount);
 std::string decodeUdevEscapes(const std::string& name);
 
 // The label as libblkid reads it from the device (which needs read access
-// to the device), else the name of the <root>/dev/disk/by-label link that
-// points at the device. False when neither knows a label.
-bool readVolumeLabel(const std::string& root, const MountEntry& mount, std::string& label);
+// to the device; the library is loaded only then, and only for the probe),
+// else the name of the <root>/dev/disk/by-label link that points at the
+// device. False when neither knows a label. A `probeLibrary` that cannot be
+// loaded leaves the by-label link.
+inline constexpr const char* kBlkidLibrary = "libblkid.so.1";
+bool readVolumeLabel(const std::string& root, const MountEntry& mount, std::string& label,
+                     const char* probeLibrary = kBlkidLibrary);
 
 }  // namespace pelmora
