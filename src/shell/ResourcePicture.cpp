@@ -12,6 +12,7 @@
 static void initEmbeddedResources()
 {
     Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(resources_occasional);
 }
 
 namespace pelmora {
