@@ -1,10 +1,18 @@
 #include "shell/ResourcePicture.h"
 
+#include <dlfcn.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QPixmap>
 #include <QResource>
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include "shell/PictureDecoder.h"
 
@@ -29,6 +37,31 @@ bool isJpeg(const QByteArray& bytes)
 
 std::atomic<PicturesDecodedAhead*> decodedAhead{nullptr};
 
+// The embedded pictures decoded so far, where their bytes lie in the
+// program's read-only data (see releaseDecodedPictureBytes).
+struct DecodedBytes {
+    std::mutex mutex;
+    std::vector<std::pair<uintptr_t, size_t>> ranges;
+};
+DecodedBytes& decodedBytes()
+{
+    static DecodedBytes bytes;
+    return bytes;
+}
+
+void noteDecodedBytes(const uint8_t* data, size_t size)
+{
+    Dl_info picture{}, program{};
+    if (dladdr(data, &picture) == 0 ||
+        dladdr(reinterpret_cast<const void*>(&noteDecodedBytes), &program) == 0 ||
+        picture.dli_fbase != program.dli_fbase) {
+        return;  // not the program's own data (a resource registered from memory)
+    }
+    DecodedBytes& bytes = decodedBytes();
+    const std::lock_guard lock(bytes.mutex);
+    bytes.ranges.emplace_back(reinterpret_cast<uintptr_t>(data), size);
+}
+
 QImage decodeResourcePicture(const QString& alias, qreal devicePixelRatio);
 
 }  // namespace
@@ -37,6 +70,19 @@ void ensureResourcesLoaded()
 {
     static const bool loaded = (initEmbeddedResources(), true);
     (void)loaded;
+}
+
+void releaseDecodedPictureBytes()
+{
+    const auto pageSize = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    DecodedBytes& bytes = decodedBytes();
+    const std::lock_guard lock(bytes.mutex);
+    for (const auto& [data, size] : bytes.ranges) {
+        const uintptr_t begin = (data + pageSize - 1) & ~(pageSize - 1);
+        const uintptr_t end = (data + size) & ~(pageSize - 1);
+        if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+    }
+    bytes.ranges.clear();
 }
 
 QString doubleSizeAlias(const QString& alias)
@@ -86,6 +132,7 @@ QImage decodeResourcePicture(const QString& alias, qreal devicePixelRatio)
     const bool ok = isPng(head)    ? decodePng(data, size, decoded)
                     : isJpeg(head) ? decodeJpeg(data, size, decoded)
                                    : false;
+    if (unpacked.isNull()) noteDecodedBytes(data, size);
     if (!ok || decoded.width <= 0 || decoded.height <= 0) return {};
 
     // Format_ARGB32 stores each pixel as one 0xAARRGGBB word, as Image32

@@ -65,6 +65,13 @@ private:
     std::thread thread_;
 };
 
+// Lets go of the pages of the program's read-only data that hold the
+// embedded pictures decoded so far: the widget decodes each once at start,
+// and a later decoding reads them from the program file again. Nothing is
+// lost, as those pages are never written; only whole pages that hold
+// nothing but picture bytes are let go.
+void releaseDecodedPictureBytes();
+
 // "MAINFORM" -> "MAINFORM@2x", "body.jpg" -> "body@2x.jpg".
 QString doubleSizeAlias(const QString& alias);
 

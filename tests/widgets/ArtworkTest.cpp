@@ -327,6 +327,10 @@ void ArtworkTest::resourcePicturesLoadAsArgb32()
     const QImage body = loadResourcePicture("body.jpg");
     QCOMPARE(body.size(), kBody.size());
     QCOMPARE(qAlpha(body.pixel(10, 10)), 255);
+    // The pages of the decoded pictures' bytes let go, they decode the same again.
+    releaseDecodedPictureBytes();
+    QCOMPARE(loadResourcePicture("MAINFORM"), frame);
+    QCOMPARE(loadResourcePicture("body.jpg"), body);
 
     QVERIFY(loadResourcePicture("no-such-picture.png").isNull());
     QVERIFY(loadResourcePicture("").isNull());

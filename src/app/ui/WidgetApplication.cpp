@@ -81,11 +81,15 @@ int runWidget(int& argc, char** argv)
         widget.setBackForm(&back);
         widget.show();
         markStartup("both windows shown");
-#ifdef __GLIBC__
         // What start-up decoded, measured and laid out is freed by now; hand
-        // the pages back instead of keeping them for a peak that never returns.
-        QTimer::singleShot(kReturnStartupMemoryMs, [] { malloc_trim(0); });
+        // the pages back instead of keeping them for a peak that never returns,
+        // and let go of the decoded pictures' bytes in the program.
+        QTimer::singleShot(kReturnStartupMemoryMs, [] {
+#ifdef __GLIBC__
+            malloc_trim(0);
 #endif
+            releaseDecodedPictureBytes();
+        });
 
         // The placement is saved on closing; it is saved also where the
         // session can end without a close: after each drag (an X server
