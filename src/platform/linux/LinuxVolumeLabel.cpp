@@ -15,43 +15,31 @@ namespace pelmora {
 
 namespace {
 
-// The functions of libblkid the probe calls, bound at run time.
-struct Blkid {
-    explicit Blkid(const char* soname) : library(soname)
-    {
-        complete = library.bind("blkid_new_probe_from_filename", new_probe_from_filename) &&
-                   library.bind("blkid_free_probe", free_probe) &&
-                   library.bind("blkid_probe_enable_superblocks", enable_superblocks) &&
-                   library.bind("blkid_probe_set_superblocks_flags", set_superblocks_flags) &&
-                   library.bind("blkid_do_safeprobe", do_safeprobe) &&
-                   library.bind("blkid_probe_lookup_value", lookup_value);
-    }
-    SharedLibrary library;
-    bool complete = false;
-    decltype(&blkid_new_probe_from_filename) new_probe_from_filename = nullptr;
-    decltype(&blkid_free_probe) free_probe = nullptr;
-    decltype(&blkid_probe_enable_superblocks) enable_superblocks = nullptr;
-    decltype(&blkid_probe_set_superblocks_flags) set_superblocks_flags = nullptr;
-    decltype(&blkid_do_safeprobe) do_safeprobe = nullptr;
-    decltype(&blkid_probe_lookup_value) lookup_value = nullptr;
-};
-
 // The library is loaded only for a device this process may read (as a rule
 // only root may), and unloaded after the probe.
 bool blkidLabel(const std::string& device, std::string& label, const char* probeLibrary)
 {
     if (access(device.c_str(), R_OK) != 0) return false;
-    const Blkid blkid(probeLibrary);
-    if (!blkid.complete) return false;
-    std::unique_ptr<blkid_struct_probe, void (*)(blkid_probe)> probe(
-        blkid.new_probe_from_filename(device.c_str()), blkid.free_probe);
+    const SharedLibrary blkid(probeLibrary);
+#define PELMORA_BLKID_FUNCTION(name) blkid.function<decltype(&blkid_##name)>("blkid_" #name)
+    const auto newProbe = PELMORA_BLKID_FUNCTION(new_probe_from_filename);
+    const auto freeProbe = PELMORA_BLKID_FUNCTION(free_probe);
+    const auto enableSuperblocks = PELMORA_BLKID_FUNCTION(probe_enable_superblocks);
+    const auto setSuperblocksFlags = PELMORA_BLKID_FUNCTION(probe_set_superblocks_flags);
+    const auto doSafeprobe = PELMORA_BLKID_FUNCTION(do_safeprobe);
+    const auto lookupValue = PELMORA_BLKID_FUNCTION(probe_lookup_value);
+#undef PELMORA_BLKID_FUNCTION
+    if (!newProbe || !freeProbe || !enableSuperblocks || !setSuperblocksFlags || !doSafeprobe ||
+        !lookupValue) {
+        return false;
+    }
+    std::unique_ptr<blkid_struct_probe, void (*)(blkid_probe)> probe(newProbe(device.c_str()), freeProbe);
     if (!probe) return false;
-    blkid.enable_superblocks(probe.get(), 1);
-    blkid.set_superblocks_flags(probe.get(), BLKID_SUBLKS_LABEL);
+    enableSuperblocks(probe.get(), 1);
+    setSuperblocksFlags(probe.get(), BLKID_SUBLKS_LABEL);
     const char* value = nullptr;
     size_t length = 0;
-    if (blkid.do_safeprobe(probe.get()) != 0 ||
-        blkid.lookup_value(probe.get(), "LABEL", &value, &length) != 0 || !value) {
+    if (doSafeprobe(probe.get()) != 0 || lookupValue(probe.get(), "LABEL", &value, &length) != 0 || !value) {
         return false;
     }
     label.assign(value, length > 0 && value[length - 1] == '\0' ? length - 1 : length);

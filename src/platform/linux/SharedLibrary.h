@@ -27,12 +27,20 @@ public:
 
     bool loaded() const { return handle_ != nullptr; }
 
-    // Sets `function` to the library's symbol `name`; false (and null) when
-    // the library is not loaded or lacks it.
+    // The library's function `name` as a `Function`; null when the library
+    // is not loaded or lacks it.
+    template <typename Function>
+    Function function(const char* name) const
+    {
+        return handle_ ? reinterpret_cast<Function>(dlsym(handle_, name)) : nullptr;
+    }
+
+    // Sets `function` to the library's function `name`; false (and null)
+    // when the library is not loaded or lacks it.
     template <typename Function>
     bool bind(const char* name, Function& function) const
     {
-        function = handle_ ? reinterpret_cast<Function>(dlsym(handle_, name)) : nullptr;
+        function = this->function<Function>(name);
         return function != nullptr;
     }
 
