@@ -2,6 +2,7 @@
 // The dial gauge's scale, the same in every front end: it runs clockwise
 // from the lower left to the lower right over 270 degrees, leaving the
 // bottom free for the read-out, and the needle moves in whole degrees.
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -32,12 +33,26 @@ inline int drawnAngleKey(double value)
     return static_cast<int>(std::lrint(angleForValue(value)));
 }
 
-// "000.00".
+// "000.00": as printf's "%06.2f" writes it, rounding included. Through
+// std::to_chars: glibc's printf takes a double through multi-precision
+// arithmetic, and this runs on every tick whose processor load moved.
 inline std::string formatReadout(double value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%06.2f", value);
-    return text;
+    const bool negative = std::signbit(value);
+    const auto [end, error] =
+        std::isfinite(value)
+            ? std::to_chars(text, text + sizeof text, negative ? -value : value, std::chars_format::fixed, 2)
+            : std::to_chars_result{text, std::errc::value_too_large};
+    if (error != std::errc()) {
+        std::snprintf(text, sizeof text, "%06.2f", value);
+        return text;
+    }
+    const size_t digits = static_cast<size_t>(end - text);
+    const size_t width = negative ? 5 : 6;  // the sign comes before the padding
+    std::string readout = negative ? "-" : "";
+    if (digits < width) readout.append(width - digits, '0');
+    return readout.append(text, digits);
 }
 
 }  // namespace pelmora::gauge

@@ -51,6 +51,18 @@ void TNetMonitorThread::StopMonitoring()
     passEnded_.notify_all();
 }
 
+void TNetMonitorThread::setRecordsShown(bool shown)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (shown == recordsShown_) return;
+        recordsShown_ = shown;
+        if (!shown) return;
+        passRequested_ = true;  // the records may be a long pause old
+    }
+    wake_.notify_all();
+}
+
 bool TNetMonitorThread::refreshNow(std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(mutex_);
@@ -90,8 +102,9 @@ bool TNetMonitorThread::pause()
     std::unique_lock lock(mutex_);
     const auto woken = [this] { return stopping_ || passRequested_; };
     if (timing_.paced) {
-        const auto pause = std::max<std::chrono::milliseconds>(std::chrono::milliseconds(intervalMs_.load()),
-                                                               timing_.minimumPause);
+        const auto interval =
+            recordsShown_ ? std::chrono::milliseconds(intervalMs_.load()) : timing_.unshownPause;
+        const auto pause = std::max<std::chrono::milliseconds>(interval, timing_.minimumPause);
         wake_.wait_for(lock, pause, woken);
     } else {
         wake_.wait(lock, woken);

@@ -30,6 +30,10 @@ struct MonitorTiming {
     // False: no pass of its own, not even at start; passes run only when
     // refreshNow asks, so a caller knows exactly what each one measured.
     bool paced = true;
+    // The pause while no panel shows a record (see setRecordsShown): the
+    // list still finds new interfaces and renews its counters, but the thread
+    // wakes once in this pause instead of once in every refresh interval.
+    std::chrono::milliseconds unshownPause{60000};
 };
 
 class TNetMonitorThread : public TrafficList {
@@ -52,6 +56,10 @@ public:
     TTraffic TrafficAt(int32_t position) const override;
     // Wakes the pause at once; the run ends after the current pass.
     void StopMonitoring();
+    // Whether a panel shows the records (set by each refresh tick). Paced
+    // passes come every refresh interval while one does, every unshown pause
+    // while none does; shown again, a pass runs at once.
+    void setRecordsShown(bool shown);
     // Runs a pass that starts after this call and waits for its end. False
     // when the monitor stops first or the pass does not end within `timeout`.
     bool refreshNow(std::chrono::milliseconds timeout = std::chrono::seconds(60));
@@ -83,6 +91,7 @@ private:
     std::condition_variable passEnded_;
     bool stopping_ = false;
     bool passRequested_ = false;
+    bool recordsShown_ = true;
     uint64_t passesStarted_ = 0;
     uint64_t passesEnded_ = 0;
     std::vector<Slot> records_;

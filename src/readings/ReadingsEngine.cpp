@@ -11,7 +11,8 @@ ReadingsEngine::ReadingsEngine(Services& services, SettingsStore& store, WidgetC
       store_(store),
       cpuUsage_(services.performanceData),
       monitor_(services.ipHelper, intervalMs_, std::move(monitorTiming)),
-      panels_(controls, services, cpuUsage_, monitor_, separators),
+      panels_(controls, services, cpuUsage_, monitor_, separators,
+              [this](bool shown) { monitor_.setRecordsShown(shown); }),
       cycle_(store, timer, services.drives, panels_, intervalMs_)
 {
 }

@@ -6,6 +6,7 @@
 // builds one from its services, its settings store, its controls and its
 // refresh timer, and only forwards the timer's ticks to it.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ namespace pelmora {
 
 class ReadingsEngine {
 public:
+    // How long the settings dialog waits for the pass it asks for.
+    static constexpr std::chrono::milliseconds kDialogNetworkPass{5000};
+
     // Starts the network monitor thread; the first tick is the caller's.
     ReadingsEngine(Services& services, SettingsStore& store, WidgetControls& controls, RefreshTimer& timer,
                    DrivePanel::SeparatorsSource separators = localeNumberSeparators,
@@ -36,8 +40,13 @@ public:
     void showProcessorNameAndClock() { panels_.showProcessorNameAndClock(); }
     // One refresh tick.
     void RefreshTimerTimer() { cycle_.RefreshTimerTimer(); }
-    // One network-monitor pass now, waited for; false when it did not end.
-    bool refreshNetworkNow() { return monitor_.refreshNow(); }
+    // One network-monitor pass now, waited for; false when it did not end
+    // within `timeout`. The settings dialog asks for one before it lists the
+    // interfaces: while the panel shows none, passes come only every minute.
+    bool refreshNetworkNow(std::chrono::milliseconds timeout = std::chrono::seconds(60))
+    {
+        return monitor_.refreshNow(timeout);
+    }
 
     const CurrentDrives& currentDrives() const { return cycle_.currentDrives(); }
     const std::vector<std::string>& failedSteps() const { return cycle_.failedSteps(); }

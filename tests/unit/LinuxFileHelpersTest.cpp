@@ -1,9 +1,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <utility>
 
 #include "platform/linux/FileDescriptor.h"
+#include "platform/linux/LinuxMemoryStatus.h"
+#include "platform/linux/ProcFileReader.h"
 #include "platform/linux/RootPath.h"
 
 using namespace pelmora;
@@ -57,4 +63,30 @@ TEST(FileDescriptor, ClosesOnceWhereverItWasMovedTo)
     FileDescriptor failedOpen(open("/no/such/file", O_RDONLY | O_CLOEXEC));
     EXPECT_FALSE(failedOpen.isOpen());
     EXPECT_FALSE(failedOpen.closeChecked());
+}
+
+TEST(ProcFileReader, EachReadSeesTheFileAsItIsNow)
+{
+    // A proc file, kept open between reads, is written anew for each one.
+    ProcFileReader status("/proc/self/status");
+    uint64_t sizeBefore = 0, sizeAfter = 0;
+    ASSERT_TRUE(procKilobytes(status.read(), "VmSize", sizeBefore));
+    constexpr size_t kMapped = 64 << 20;
+    void* mapped = mmap(nullptr, kMapped, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(mapped, MAP_FAILED);
+    ASSERT_TRUE(procKilobytes(status.read(), "VmSize", sizeAfter));
+    munmap(mapped, kMapped);
+    EXPECT_GE(sizeAfter, sizeBefore + kMapped / 1024);
+
+    // Any other file replaced between reads is read as it is now.
+    const std::string folder = testing::TempDir() + "proc-file-reader";
+    std::filesystem::create_directories(folder);
+    const auto write = [](const std::string& path, const char* text) { std::ofstream(path) << text; };
+    write(folder + "/value", "one");
+    ProcFileReader value(folder + "/value");
+    EXPECT_EQ(value.read(), "one");
+    write(folder + "/next", "two");
+    std::filesystem::rename(folder + "/next", folder + "/value");
+    EXPECT_EQ(value.read(), "two");
+    std::filesystem::remove_all(folder);
 }

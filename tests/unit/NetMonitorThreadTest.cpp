@@ -323,5 +323,21 @@ TEST(NetMonitorPause, LastsTheIntervalButNeverLessThanTheFloor)
     }
 }
 
+TEST(NetMonitorPause, WhileNoPanelShowsARecordLastsTheLongPauseAndEndsWhenOneDoes)
+{
+    FakeIpHelper fake;
+    const std::atomic<uint32_t> interval{10};
+    TNetMonitorThread monitor(fake, interval, MonitorTiming{.minimumPause = 0ms, .unshownPause = 1h});
+    ASSERT_TRUE(waitUntil([&] { return fake.interfaceSizeQueries() >= 2; }));
+    monitor.setRecordsShown(false);
+    const int before = fake.interfaceSizeQueries();
+    std::this_thread::sleep_for(100ms);  // ten refresh intervals
+    const int unshown = fake.interfaceSizeQueries();
+    EXPECT_LE(unshown, before + 1);  // at most the pass whose pause had begun
+
+    monitor.setRecordsShown(true);
+    EXPECT_TRUE(waitUntil([&] { return fake.interfaceSizeQueries() >= unshown + 2; }));
+}
+
 }  // namespace
 }  // namespace pelmora

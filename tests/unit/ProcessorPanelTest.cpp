@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "core/GaugeScale.h"
 #include "core/RecordingControls.h"
 #include "core/Rounding.h"
 #include "platform/fakes/FakePerformanceData.h"
@@ -236,6 +238,18 @@ TEST(RoundHalfEven, TakesTheNearestIntegerAndTheEvenOneForAHalf)
     EXPECT_EQ(roundHalfEven(std::nan("")), 0);
     EXPECT_EQ(roundHalfEven(1e300), std::numeric_limits<int64_t>::max());
     EXPECT_EQ(roundHalfEven(-1e300), std::numeric_limits<int64_t>::min());
+}
+
+TEST(GaugeReadout, IsWrittenAsPrintfWritesItToTheHundredth)
+{
+    std::vector<double> values = {0.0,   -0.0,   0.005,  0.015, 0.125, 0.375, 2.675,
+                                  9.995, 99.995, 99.999, 100.0, 1e-9,  -1.5,  123456.789};
+    for (int i = 0; i <= 200000; ++i) values.push_back(i / 2000.0);
+    for (const double value : values) {
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "%06.2f", value);
+        ASSERT_EQ(gauge::formatReadout(value), expected) << value;
+    }
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "platform/linux/ProcFileReader.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-
-#include "platform/linux/FileDescriptor.h"
 
 namespace pelmora {
 
@@ -15,25 +15,37 @@ ProcFileReader::ProcFileReader(std::string path, size_t initialBytes)
 {
 }
 
-std::string_view ProcFileReader::read()
+std::optional<std::string_view> ProcFileReader::readFrom(int fd)
 {
-    const FileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.isOpen()) return {};
     size_t used = 0;
-    bool failed = false;
     for (;;) {
         if (used == buffer_.size()) {
             if (buffer_.size() >= kMaxBytes) break;
             buffer_.resize(std::min(buffer_.size() * 2, kMaxBytes));
         }
-        const ssize_t got = ::read(fd.get(), buffer_.data() + used, buffer_.size() - used);
+        const ssize_t got =
+            ::pread(fd, buffer_.data() + used, buffer_.size() - used, static_cast<off_t>(used));
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) failed = true;
-        if (got <= 0) break;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
         used += static_cast<size_t>(got);
     }
-    if (failed) return {};
-    return {buffer_.data(), used};
+    return std::string_view(buffer_.data(), used);
+}
+
+std::string_view ProcFileReader::read()
+{
+    if (kept_.isOpen()) {
+        if (const auto text = readFrom(kept_.get())) return *text;
+        kept_ = FileDescriptor();  // opened afresh below
+    }
+    FileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.isOpen()) return {};
+    const auto text = readFrom(fd.get());
+    if (!text) return {};
+    struct statfs fs {};
+    if (::fstatfs(fd.get(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC) kept_ = std::move(fd);
+    return *text;
 }
 
 }  // namespace pelmora

@@ -1,10 +1,17 @@
 #pragma once
-// Reads a small /proc file whole with read(2) into a buffer kept from read
-// to read, so a steady reader allocates nothing.
+// Reads a small /proc file whole into a buffer kept from read to read, so a
+// steady reader allocates nothing. A file of the proc file system stays open
+// between reads: each read from its start makes the kernel write it anew, so
+// only the first read pays for finding the file (for /proc/self/status, the
+// process behind "self" as well). Any other file is opened for each read, so
+// a file replaced in between is read as it is now.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/linux/FileDescriptor.h"
 
 namespace pelmora {
 
@@ -20,8 +27,12 @@ public:
     std::string_view read();
 
 private:
+    // The whole file from its start, or nothing when a read fails.
+    std::optional<std::string_view> readFrom(int fd);
+
     std::string path_;
     std::vector<char> buffer_;
+    FileDescriptor kept_;  // open only for a file of the proc file system
 };
 
 }  // namespace pelmora
