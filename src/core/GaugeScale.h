@@ -32,6 +32,17 @@ inline int drawnAngleKey(double value)
     return static_cast<int>(std::lrint(angleForValue(value)));
 }
 
+// How far the needle turns, in the whole degrees it is drawn at, before its
+// tip, `tipRadius` pixels from the centre, has moved by `pixels` along its
+// arc: the needle's change in the pixels a bar's edge moves. Any drawn turn
+// changes pixels, so one pixel is one degree.
+inline int needleTurnForTipTravel(int pixels, double tipRadius)
+{
+    constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180;
+    if (pixels <= 1 || tipRadius <= 0) return 1;
+    return static_cast<int>(std::ceil(pixels / (tipRadius * kRadiansPerDegree)));
+}
+
 // "000.00".
 inline std::string formatReadout(double value)
 {

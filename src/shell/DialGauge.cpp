@@ -98,9 +98,11 @@ bool DialGauge::advance()
     return moving;
 }
 
-int DialGauge::stepsUntilVisibleChange(int limit, int units) const
+int DialGauge::stepsUntilVisibleChange(int limit, int pixels) const
 {
-    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit, units,
+    const double tipRadius = kNeedleLength * needleShape(paintedAngleKey_).faceRadius;
+    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit,
+                                 gauge::needleTurnForTipTravel(pixels, tipRadius) * kAngleSteps,
                                  [this](double value) { return drawnAngleKey(value); });
 }
 

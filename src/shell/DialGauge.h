@@ -68,7 +68,7 @@ protected:
 
 private:
     bool advance() override;
-    int stepsUntilVisibleChange(int limit, int units) const override;
+    int stepsUntilVisibleChange(int limit, int pixels) const override;
     void paintFrame(QPainter& painter) override { draw(painter); }
     void draw(QPainter& painter);
     bool onFace(const QRect& box) const;       // inside the opaque dial

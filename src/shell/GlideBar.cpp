@@ -58,9 +58,9 @@ bool GlideBar::advance()
     return moving;
 }
 
-int GlideBar::stepsUntilVisibleChange(int limit, int units) const
+int GlideBar::stepsUntilVisibleChange(int limit, int pixels) const
 {
-    return stepsUntilDrawnChange(glide_, paintedFill_, limit, units,
+    return stepsUntilDrawnChange(glide_, paintedFill_, limit, pixels,
                                  [this](double position) { return filledWidthFor(position); });
 }
 

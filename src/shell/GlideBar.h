@@ -55,7 +55,7 @@ protected:
 
 private:
     bool advance() override;
-    int stepsUntilVisibleChange(int limit, int units) const override;
+    int stepsUntilVisibleChange(int limit, int pixels) const override;
     void paintFrame(QPainter& painter) override { draw(painter); }
     void draw(QPainter& painter) const;
     int filledWidthFor(double position) const;
