@@ -77,6 +77,21 @@ void AnimationClock::frame()
     schedule();
 }
 
+void AnimationClock::changed(QWidget* widget, FramePainter* control)
+{
+    const bool listed = std::any_of(changedControls_.begin(), changedControls_.end(),
+                                    [widget](const auto& entry) { return entry.first == widget; });
+    if (!listed) changedControls_.emplace_back(widget, control);
+}
+
+void AnimationClock::collectChanges()
+{
+    for (const auto& [widget, control] : changedControls_) {
+        if (widget) control->reportChanges();
+    }
+    changedControls_.clear();
+}
+
 void AnimationClock::repaintLater(QWidget* widget, const QRect& box)
 {
     changed_.push_back({widget, box});
@@ -89,6 +104,7 @@ void AnimationClock::repaintLater(QWidget* widget, FramePainter* painter, const 
 
 void AnimationClock::updateLater()
 {
+    collectChanges();
     for (const Box& box : changed_) {
         if (box.widget) box.widget->update(box.rect);
     }
@@ -97,6 +113,7 @@ void AnimationClock::updateLater()
 
 void AnimationClock::paintNow()
 {
+    collectChanges();
     if (changed_.empty()) return;
     if (!paintDirectly()) repaintSurfaces();
     changed_.clear();

@@ -50,12 +50,19 @@ bool GlideBar::advance()
     const bool moving = glide_.step();
     const int filled = filledWidth();
     if (filled != paintedFill_) {
-        const BarColumns changed = barChangedColumns(paintedFill_, filled);
         paintedFill_ = filled;
-        // The bar covers its box: a frame draws just the changed columns.
-        clock_.repaintLater(this, this, QRect(changed.left, 0, changed.width, height()));
+        clock_.changed(this, this);
     }
     return moving;
+}
+
+void GlideBar::reportChanges()
+{
+    if (paintedFill_ == shownFill_) return;
+    const BarColumns changed = barChangedColumns(shownFill_, paintedFill_);
+    shownFill_ = paintedFill_;
+    // The bar covers its box: a frame draws just the changed columns.
+    clock_.repaintLater(this, this, QRect(changed.left, 0, changed.width, height()));
 }
 
 int GlideBar::stepsUntilVisibleChange(int limit, int pixels) const
@@ -98,7 +105,7 @@ int GlideBar::filledWidthFor(double position) const
 void GlideBar::resizeEvent(QResizeEvent*)
 {
     renderFill();
-    paintedFill_ = filledWidth();
+    paintedFill_ = shownFill_ = filledWidth();
 }
 
 void GlideBar::renderFill()
