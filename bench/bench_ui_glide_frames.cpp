@@ -2,11 +2,16 @@
 // X display, e.g. under scripts/with-test-display): every bar and the needle
 // glide as after a refresh tick with moving readings, and the event loop runs
 // until no drawn pixel changes any more. Reports the frames per glide and the
-// processor time per frame, the paint and its flush to the server included.
+// processor time per frame, the paint and its flush to the server included;
+// and, as the floor beneath that, what a bare window's timer wake-up costs
+// with nothing to do and with a small box flushed to the server.
 #include <benchmark/benchmark.h>
 #include <time.h>
 
 #include <QApplication>
+#include <QBackingStore>
+#include <QPainter>
+#include <QTimer>
 #include <QWindow>
 
 #include "shell/DialGauge.h"
@@ -54,6 +59,45 @@ void BM_GlideFramesOnScreen(benchmark::State& state)
     state.counters["us_per_frame"] = frames > 0 ? cpuUs / static_cast<double>(frames) : 0.0;
 }
 BENCHMARK(BM_GlideFramesOnScreen)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+// A bare window of the widget's size woken by a precise timer every 40 ms,
+// as the glides' frames are; with `flush`, each wake-up draws a box the size
+// of the needle's into the backing store and sends it to the server.
+void BM_WakeUpFloor(benchmark::State& state, bool flush)
+{
+    QWidget window;
+    window.resize(587, 352);
+    window.setAttribute(Qt::WA_OpaquePaintEvent);
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    QCoreApplication::processEvents();
+    const QRect box(100, 50, 46, 46);
+    int shade = 0;
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!flush) return;
+        QBackingStore* store = window.backingStore();
+        store->beginPaint(box);
+        QPainter(store->paintDevice()).fillRect(box, QColor::fromHsv(shade = (shade + 7) % 360, 200, 200));
+        store->endPaint();
+        store->flush(box);
+    });
+    timer.start(40);
+    int64_t wakeUps = 0;
+    double cpuUs = 0;
+    for (auto _ : state) {
+        const double start = threadCpuUs();
+        for (int i = 0; i < 25; ++i) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        cpuUs += threadCpuUs() - start;
+        wakeUps += 25;
+    }
+    state.counters["us_per_wake_up"] = cpuUs / static_cast<double>(wakeUps);
+}
+BENCHMARK_CAPTURE(BM_WakeUpFloor, idle, false)->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK_CAPTURE(BM_WakeUpFloor, flush, true)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 }  // namespace
 

@@ -17,25 +17,27 @@ public:
     virtual ~Animated() = default;
     // Advances one step; returns whether it still moves afterwards.
     virtual bool advance() = 0;
-    // How many steps from now until what is drawn (a bar's fill width in
-    // pixels, the needle's angle in degrees) has moved by `units` or more,
-    // looking at most `limit` steps ahead; 0 when not within that.
-    virtual int stepsUntilVisibleChange(int limit, int units) const = 0;
+    // How many steps from now until what is drawn has moved by `pixels` or
+    // more where it moves most (a bar's fill edge, the needle's tip; any
+    // drawn change counts as a pixel), looking at most `limit` steps ahead;
+    // 0 when not within that.
+    virtual int stepsUntilVisibleChange(int limit, int pixels) const = 0;
 };
 
 class AnimationSchedule {
 public:
     static constexpr int kLookAheadSteps = 400;  // past any glide's arrival
     // At most one frame every four steps (25 per second, as film and
-    // television show motion) while some control moves by two pixels or
-    // degrees between frames. The glide eases out: once every control moves
-    // by less, a change of one waits until twelve steps after the last frame
-    // (the last pixels of a glide creep at up to 8 frames a second, a pixel
+    // television show motion), and then only once some control has moved
+    // by three pixels: jumps that small still read as motion at 8 frames a
+    // second and more. The glide eases out: once every control moves by
+    // less, a smaller change waits until sixteen steps after the last frame
+    // (the last pixels of a glide creep at about 6 frames a second, a pixel
     // or two at a time). The positions themselves still move in exact 10 ms
     // steps, and every change is drawn in the end.
     static constexpr int kMinStepsBetweenFrames = 4;
-    static constexpr int kLargeChange = 2;
-    static constexpr int kStepsBeforeSmallChange = 12;
+    static constexpr int kLargeChange = 3;
+    static constexpr int kStepsBeforeSmallChange = 16;
 
     using Clock = std::function<int64_t()>;  // monotonic milliseconds
     // Whether a mover still exists; a gone one is dropped at its next step.

@@ -33,6 +33,17 @@ inline int drawnAngleKey(double value)
     return static_cast<int>(std::lrint(angleForValue(value)));
 }
 
+// How far the needle turns, in the whole degrees it is drawn at, before its
+// tip, `tipRadius` pixels from the centre, has moved by `pixels` along its
+// arc: the needle's change in the pixels a bar's edge moves. Any drawn turn
+// changes pixels, so one pixel is one degree.
+inline int needleTurnForTipTravel(int pixels, double tipRadius)
+{
+    constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180;
+    if (pixels <= 1 || tipRadius <= 0) return 1;
+    return static_cast<int>(std::ceil(pixels / (tipRadius * kRadiansPerDegree)));
+}
+
 // "000.00": as printf's "%06.2f" writes it, rounding included. Through
 // std::to_chars: glibc's printf takes a double through multi-precision
 // arithmetic, and this runs on every tick whose processor load moved.

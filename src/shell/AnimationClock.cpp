@@ -3,6 +3,7 @@
 #include <QBackingStore>
 #include <QElapsedTimer>
 #include <QPaintEngine>
+#include <QVarLengthArray>
 #include <QWindow>
 #include <algorithm>
 #include <memory>
@@ -76,6 +77,21 @@ void AnimationClock::frame()
     schedule();
 }
 
+void AnimationClock::changed(QWidget* widget, FramePainter* control)
+{
+    const bool listed = std::any_of(changedControls_.begin(), changedControls_.end(),
+                                    [widget](const auto& entry) { return entry.first == widget; });
+    if (!listed) changedControls_.emplace_back(widget, control);
+}
+
+void AnimationClock::collectChanges()
+{
+    for (const auto& [widget, control] : changedControls_) {
+        if (widget) control->reportChanges();
+    }
+    changedControls_.clear();
+}
+
 void AnimationClock::repaintLater(QWidget* widget, const QRect& box)
 {
     changed_.push_back({widget, box});
@@ -88,6 +104,7 @@ void AnimationClock::repaintLater(QWidget* widget, FramePainter* painter, const 
 
 void AnimationClock::updateLater()
 {
+    collectChanges();
     for (const Box& box : changed_) {
         if (box.widget) box.widget->update(box.rect);
     }
@@ -96,6 +113,7 @@ void AnimationClock::updateLater()
 
 void AnimationClock::paintNow()
 {
+    collectChanges();
     if (changed_.empty()) return;
     if (!paintDirectly()) repaintSurfaces();
     changed_.clear();
@@ -107,11 +125,15 @@ bool AnimationClock::paintDirectly()
     // backing store, and the boxes are sent to the screen at once: nothing
     // beneath a control is painted, and no event is sent. Only where the
     // control covers the box and nothing lies over it, in a window on screen.
-    QWidget* window = nullptr;
+    QWidget* window = changed_.front().widget ? changed_.front().widget->window() : nullptr;
+    if (!window) return false;
+    QVarLengthArray<QRect, 8> inWindow;
     for (const Box& box : changed_) {
-        if (!box.widget || !box.painter) return false;
-        if (!window) window = box.widget->window();
-        if (box.widget->window() != window || coveredFromAbove(box.widget, box.rect)) return false;
+        if (!box.widget || !box.painter || box.widget->window() != window ||
+            coveredFromAbove(box.widget, box.rect)) {
+            return false;
+        }
+        inWindow.append(box.rect.translated(box.widget->mapTo(window, QPoint(0, 0))));
     }
     QBackingStore* store = window->backingStore();
     const QWindow* handle = window->windowHandle();
@@ -119,30 +141,36 @@ bool AnimationClock::paintDirectly()
         store->size() != window->size() || store->paintDevice()->devicePixelRatio() != 1) {
         return false;
     }
-    QRegion inWindow;
-    for (const Box& box : changed_) inWindow += box.rect.translated(box.widget->mapTo(window, QPoint(0, 0)));
-    store->beginPaint(inWindow);
+    // One painter draws every control, clipped to all the boxes: so no
+    // control may reach into another's box.
+    for (const Box& box : changed_) {
+        const QRect own(box.widget->mapTo(window, QPoint(0, 0)), box.widget->size());
+        for (qsizetype i = 0; i < inWindow.size(); ++i) {
+            if (changed_[i].widget != box.widget && own.intersects(inWindow[i])) return false;
+        }
+    }
+    QRegion clip;
+    for (const QRect& rect : inWindow) clip += rect;
+    store->beginPaint(clip);
     // Clipped as Qt clips a widget's paint, through the engine: a clip set
     // on the painter would draw the needle's thin antialiased outlines
     // another way, a shade off in places.
     QPaintDevice* device = store->paintDevice();
-    QPaintEngine* engine = device->paintEngine();
-    // A control's boxes follow one another: it draws once, clipped to all.
-    for (auto first = changed_.begin(); first != changed_.end();) {
-        const auto end = std::find_if(first, changed_.end(),
-                                      [first](const Box& box) { return box.widget != first->widget; });
-        const QPoint at = first->widget->mapTo(window, QPoint(0, 0));
-        QRegion clip;
-        for (auto box = first; box != end; ++box) clip += box->rect.translated(at);
-        engine->setSystemClip(clip);
+    device->paintEngine()->setSystemClip(clip);
+    {
         QPainter painter(device);
-        painter.translate(at);
-        first->painter->paintFrame(painter);
-        first = end;
+        for (auto box = changed_.begin(); box != changed_.end(); ++box) {
+            const auto same = [&box](const Box& earlier) { return earlier.widget == box->widget; };
+            if (std::any_of(changed_.begin(), box, same)) continue;  // drawn once for all its boxes
+            painter.save();
+            painter.translate(box->widget->mapTo(window, QPoint(0, 0)));
+            box->painter->paintFrame(painter);
+            painter.restore();
+        }
     }
-    engine->setSystemClip(QRegion());
+    device->paintEngine()->setSystemClip(QRegion());
     store->endPaint();
-    store->flush(inWindow);
+    store->flush(clip);
     return true;
 }
 

@@ -26,6 +26,11 @@ namespace pelmora {
 // clipped to those boxes, into the window's backing store.
 class FramePainter {
 public:
+    // Reports through AnimationClock::repaintLater the boxes that changed
+    // since the last report, from what was drawn then to what is drawn now:
+    // the steps in between were never shown. Every step of the clock ends
+    // with a report, so a paint between them shows what was reported.
+    virtual void reportChanges() = 0;
     // `painter` is in the control's coordinates and clipped to its boxes.
     virtual void paintFrame(QPainter& painter) = 0;
 
@@ -54,6 +59,9 @@ public:
     // present, and the boxes that changed painted at once.
     void frame();
 
+    // `control` (a widget) has changed: it reports its boxes once, when the
+    // next frame paints or the steps were not taken for a frame.
+    void changed(QWidget* widget, FramePainter* control);
     // `box` of `widget` must be drawn again: painted by the next frame, or
     // through the event loop when the steps were not taken for a frame.
     void repaintLater(QWidget* widget, const QRect& box);
@@ -70,6 +78,7 @@ public:
 
 private:
     void schedule();
+    void collectChanges();
     void updateLater();
     void paintNow();
     bool paintDirectly();
@@ -81,6 +90,7 @@ private:
         FramePainter* painter = nullptr;  // only while `widget` exists
     };
     AnimationSchedule schedule_;
+    std::vector<std::pair<QPointer<QWidget>, FramePainter*>> changedControls_;
     std::vector<Box> changed_;
     QTimer timer_;
 };

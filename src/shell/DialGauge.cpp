@@ -55,7 +55,7 @@ QFont fitted(QFont font, const QString& sample, double width, double height)
 DialGauge::DialGauge(const GaugeLook& look, AnimationClock& clock, double initialValue, QWidget* parent)
     : QWidget(parent), look_(look), clock_(clock), glide_(initialValue)
 {
-    paintedAngleKey_ = drawnAngleKey(glide_.position());
+    paintedAngleKey_ = shownAngleKey_ = drawnAngleKey(glide_.position());
 }
 
 void DialGauge::setValue(double value)
@@ -83,24 +83,34 @@ bool DialGauge::advance()
     const bool moving = glide_.step();
     const int key = drawnAngleKey(glide_.position());
     if (key != paintedAngleKey_) {
-        // Only where the needle stood and where it stands now. Both boxes
-        // lie on the opaque dial, so a frame draws just the gauge there.
-        const QRect before = needleBounds(paintedAngleKey_);
-        const QRect after = needleBounds(key);
         paintedAngleKey_ = key;
-        if (onFace(before) && onFace(after)) {
-            clock_.repaintLater(this, this, before);
-            clock_.repaintLater(this, this, after);
-        } else {
-            clock_.repaintLater(this, before.united(after));
-        }
+        clock_.changed(this, this);
     }
     return moving;
 }
 
-int DialGauge::stepsUntilVisibleChange(int limit, int units) const
+void DialGauge::reportChanges()
 {
-    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit, units,
+    if (paintedAngleKey_ == shownAngleKey_) return;
+    // Only where the needle stood when last reported and where it stands
+    // now. Where both boxes lie on the opaque dial, a frame draws just the
+    // gauge there.
+    const QRect before = needleBounds(shownAngleKey_);
+    const QRect after = needleBounds(paintedAngleKey_);
+    shownAngleKey_ = paintedAngleKey_;
+    if (onFace(before) && onFace(after)) {
+        clock_.repaintLater(this, this, before);
+        clock_.repaintLater(this, this, after);
+    } else {
+        clock_.repaintLater(this, before.united(after));
+    }
+}
+
+int DialGauge::stepsUntilVisibleChange(int limit, int pixels) const
+{
+    const double tipRadius = kNeedleLength * needleShape(paintedAngleKey_).faceRadius;
+    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit,
+                                 gauge::needleTurnForTipTravel(pixels, tipRadius) * kAngleSteps,
                                  [this](double value) { return drawnAngleKey(value); });
 }
 

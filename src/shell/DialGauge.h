@@ -68,7 +68,8 @@ protected:
 
 private:
     bool advance() override;
-    int stepsUntilVisibleChange(int limit, int units) const override;
+    int stepsUntilVisibleChange(int limit, int pixels) const override;
+    void reportChanges() override;
     void paintFrame(QPainter& painter) override { draw(painter); }
     void draw(QPainter& painter);
     bool onFace(const QRect& box) const;       // inside the opaque dial
@@ -86,8 +87,9 @@ private:
 
     GaugeLook look_;
     AnimationClock& clock_;
-    BarGlide glide_;  // the needle glides like a bar, on the same clock
-    int paintedAngleKey_ = 0;
+    BarGlide glide_;           // the needle glides like a bar, on the same clock
+    int paintedAngleKey_ = 0;  // as the last step left it
+    int shownAngleKey_ = 0;    // as the last report of changes left it
     QPixmap dial_;
     QPixmap readout_;
     QRectF readoutBox_;

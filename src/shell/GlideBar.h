@@ -55,7 +55,8 @@ protected:
 
 private:
     bool advance() override;
-    int stepsUntilVisibleChange(int limit, int units) const override;
+    int stepsUntilVisibleChange(int limit, int pixels) const override;
+    void reportChanges() override;
     void paintFrame(QPainter& painter) override { draw(painter); }
     void draw(QPainter& painter) const;
     int filledWidthFor(double position) const;
@@ -64,8 +65,9 @@ private:
     BarColours colours_;
     AnimationClock& clock_;
     BarGlide glide_;
-    int paintedFill_ = 0;
-    QPixmap fill_;  // the progress gradient at full width, drawn once per size
+    int paintedFill_ = 0;  // as the last step left it
+    int shownFill_ = 0;    // as the last report of changes left it
+    QPixmap fill_;         // the progress gradient at full width, drawn once per size
 };
 
 }  // namespace pelmora

@@ -66,9 +66,9 @@ bool Win32Bar::advance()
     return moving;
 }
 
-int Win32Bar::stepsUntilVisibleChange(int limit, int units) const
+int Win32Bar::stepsUntilVisibleChange(int limit, int pixels) const
 {
-    return stepsUntilDrawnChange(glide_, paintedFill_, limit, units,
+    return stepsUntilDrawnChange(glide_, paintedFill_, limit, pixels,
                                  [this](double position) { return barFillWidth(width(), position); });
 }
 

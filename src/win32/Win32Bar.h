@@ -32,7 +32,7 @@ public:
 
 private:
     bool advance() override;
-    int stepsUntilVisibleChange(int limit, int units) const override;
+    int stepsUntilVisibleChange(int limit, int pixels) const override;
     void reshape(const RECT& box);
 
     layout::BarColours colours_;

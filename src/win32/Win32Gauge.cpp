@@ -135,9 +135,11 @@ bool Win32Gauge::advance()
     return moving;
 }
 
-int Win32Gauge::stepsUntilVisibleChange(int limit, int units) const
+int Win32Gauge::stepsUntilVisibleChange(int limit, int pixels) const
 {
-    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit, units,
+    const double tipRadius = gauge::kNeedleLength * needleAt(box_, paintedAngleKey_).faceRadius;
+    return stepsUntilDrawnChange(glide_, paintedAngleKey_, limit,
+                                 gauge::needleTurnForTipTravel(pixels, tipRadius),
                                  [](double value) { return gauge::drawnAngleKey(value); });
 }
 

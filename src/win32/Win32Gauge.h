@@ -28,7 +28,7 @@ public:
 
 private:
     bool advance() override;
-    int stepsUntilVisibleChange(int limit, int units) const override;
+    int stepsUntilVisibleChange(int limit, int pixels) const override;
     RECT needleBounds(int angleKey) const;
     void paintDial(Gdiplus::Graphics& graphics) const;
     void paintReadout(Gdiplus::Graphics& graphics) const;

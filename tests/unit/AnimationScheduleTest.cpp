@@ -3,33 +3,37 @@
 #include "core/AnimationSchedule.h"
 #include "core/BarDrawing.h"
 #include "core/BarGlide.h"
+#include "core/GaugeScale.h"
 
 namespace pelmora {
 namespace {
 
-// A control whose drawn value moves by one in `oneAt` steps and by two in
-// `twoAt` steps from now (0: not at all).
+// A control whose drawing moves by a pixel in `oneAt` steps and by a large
+// change in `largeAt` steps from now (0: not at all).
 struct Mover : Animated {
     int oneAt = 0;
-    int twoAt = 0;
+    int largeAt = 0;
     bool advance() override { return true; }
-    int stepsUntilVisibleChange(int, int units) const override { return units >= 2 ? twoAt : oneAt; }
+    int stepsUntilVisibleChange(int, int pixels) const override
+    {
+        return pixels >= AnimationSchedule::kLargeChange ? largeAt : oneAt;
+    }
 };
 
-TEST(AnimationSchedule, DrawsAChangeOfOneLaterThanALargerOne)
+TEST(AnimationSchedule, DrawsASmallChangeLaterThanALargeOne)
 {
     int64_t nowMs = 0;
     AnimationSchedule schedule([&nowMs] { return nowMs; });
     Mover mover;
     schedule.wake(&mover);
     mover.oneAt = 1;
-    mover.twoAt = 2;
+    mover.largeAt = 2;
     EXPECT_EQ(schedule.msUntilNextFrame(), 40);  // at most 25 frames a second
-    mover.twoAt = 6;
+    mover.largeAt = 6;
     EXPECT_EQ(schedule.msUntilNextFrame(), 60);
-    mover.twoAt = 30;
-    EXPECT_EQ(schedule.msUntilNextFrame(), 120);  // the one waits, drawn with what follows
-    mover.twoAt = 0;
+    mover.largeAt = 30;
+    EXPECT_EQ(schedule.msUntilNextFrame(), 160);  // the small one waits, drawn with what follows
+    mover.largeAt = 0;
     mover.oneAt = 20;
     EXPECT_EQ(schedule.msUntilNextFrame(), 200);
     mover.oneAt = 0;
@@ -48,6 +52,15 @@ TEST(AnimationSchedule, LooksAheadForAChangeOfSomePixels)
     falling.setTarget(9);  // 20 pixels down to 17
     EXPECT_GT(stepsUntilDrawnChange(falling, 20, 400, 2, width),
               stepsUntilDrawnChange(falling, 20, 400, 1, width));
+}
+
+TEST(GaugeScale, TheNeedleTurnsFurtherForAPixelTheShorterItIs)
+{
+    // The widget's needle tip is 21.3 pixels from the centre: 0.37 pixels a degree.
+    EXPECT_EQ(gauge::needleTurnForTipTravel(1, 21.3), 1);  // any drawn turn
+    EXPECT_EQ(gauge::needleTurnForTipTravel(3, 21.3), 9);
+    EXPECT_EQ(gauge::needleTurnForTipTravel(3, 100), 2);
+    EXPECT_EQ(gauge::needleTurnForTipTravel(3, 0), 1);  // a gauge not laid out yet
 }
 
 }  // namespace

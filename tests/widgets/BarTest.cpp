@@ -2,6 +2,7 @@
 // pixels a bar draws.
 #include <QBackingStore>
 #include <QImage>
+#include <QPainter>
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -267,6 +268,31 @@ private slots:
         QCOMPARE(drawn.pixelColor(93, 10), QColor(0, 128, 0));       // the fill's right border
         QCOMPARE(drawn.pixelColor(120, 10), QColor(175, 210, 255));  // the background
         QCOMPARE(drawn.pixelColor(187, 10), GlideBar::borderColour());
+    }
+
+    void outlinesAreThoseOfAOnePixelPenAtEveryFill()
+    {
+        // The outlines are filled strips: drawing them again with a pen
+        // changes nothing, and the column after the fill is background.
+        AnimationClock clock;
+        GlideBar bar(kProcessorColours, clock);
+        bar.resize(43, 23);
+        const int track = bar.width() - 2;
+        for (int filled = 0; filled <= track; ++filled) {
+            bar.setPosition(filled * 100.0 / track);
+            while (clock.isRunning()) clock.stepAll();
+            QCOMPARE(bar.filledWidth(), filled);
+            const QImage drawn = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+            QImage outlined = drawn;
+            QPainter painter(&outlined);
+            painter.setPen(GlideBar::borderColour());
+            painter.drawRect(bar.rect().adjusted(0, 0, -1, -1));
+            painter.setPen(QColor(0, 128, 0));
+            if (filled > 0) painter.drawRect(QRect(1, 1, filled, bar.height() - 2).adjusted(0, 0, -1, -1));
+            painter.end();
+            QCOMPARE(outlined, drawn);
+            if (filled < track) QCOMPARE(drawn.pixelColor(filled + 1, 10), QColor(175, 210, 255));
+        }
     }
 
     void readingsMoveResizeAndHideIt()
