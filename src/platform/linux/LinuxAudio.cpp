@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/linux/RootPath.h"
+#include "platform/linux/SharedLibrary.h"
 
 namespace pelmora {
 
@@ -47,36 +48,32 @@ struct Alsa {
     decltype(&snd_mixer_selem_get_playback_volume) mixer_selem_get_playback_volume;
 };
 
-template <typename Function>
-bool bind(void* library, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
-
 std::optional<Alsa> loadAlsa()
 {
     void* library = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
     if (!library) return std::nullopt;
     Alsa a{};
     const bool complete =
-        bind(library, "snd_lib_error_set_handler", a.lib_error_set_handler) &&
-        bind(library, "snd_mixer_open", a.mixer_open) && bind(library, "snd_mixer_attach", a.mixer_attach) &&
-        bind(library, "snd_mixer_selem_register", a.mixer_selem_register) &&
-        bind(library, "snd_mixer_load", a.mixer_load) && bind(library, "snd_mixer_close", a.mixer_close) &&
-        bind(library, "snd_mixer_find_selem", a.mixer_find_selem) &&
-        bind(library, "snd_mixer_selem_id_sizeof", a.mixer_selem_id_sizeof) &&
-        bind(library, "snd_mixer_selem_id_set_index", a.mixer_selem_id_set_index) &&
-        bind(library, "snd_mixer_selem_id_set_name", a.mixer_selem_id_set_name) &&
-        bind(library, "snd_mixer_poll_descriptors_count", a.mixer_poll_descriptors_count) &&
-        bind(library, "snd_mixer_poll_descriptors", a.mixer_poll_descriptors) &&
-        bind(library, "snd_mixer_poll_descriptors_revents", a.mixer_poll_descriptors_revents) &&
-        bind(library, "snd_mixer_handle_events", a.mixer_handle_events) &&
-        bind(library, "snd_mixer_selem_has_playback_volume", a.mixer_selem_has_playback_volume) &&
-        bind(library, "snd_mixer_selem_is_playback_mono", a.mixer_selem_is_playback_mono) &&
-        bind(library, "snd_mixer_selem_has_playback_channel", a.mixer_selem_has_playback_channel) &&
-        bind(library, "snd_mixer_selem_get_playback_volume_range", a.mixer_selem_get_playback_volume_range) &&
-        bind(library, "snd_mixer_selem_get_playback_volume", a.mixer_selem_get_playback_volume);
+        bindFunction(library, "snd_lib_error_set_handler", a.lib_error_set_handler) &&
+        bindFunction(library, "snd_mixer_open", a.mixer_open) &&
+        bindFunction(library, "snd_mixer_attach", a.mixer_attach) &&
+        bindFunction(library, "snd_mixer_selem_register", a.mixer_selem_register) &&
+        bindFunction(library, "snd_mixer_load", a.mixer_load) &&
+        bindFunction(library, "snd_mixer_close", a.mixer_close) &&
+        bindFunction(library, "snd_mixer_find_selem", a.mixer_find_selem) &&
+        bindFunction(library, "snd_mixer_selem_id_sizeof", a.mixer_selem_id_sizeof) &&
+        bindFunction(library, "snd_mixer_selem_id_set_index", a.mixer_selem_id_set_index) &&
+        bindFunction(library, "snd_mixer_selem_id_set_name", a.mixer_selem_id_set_name) &&
+        bindFunction(library, "snd_mixer_poll_descriptors_count", a.mixer_poll_descriptors_count) &&
+        bindFunction(library, "snd_mixer_poll_descriptors", a.mixer_poll_descriptors) &&
+        bindFunction(library, "snd_mixer_poll_descriptors_revents", a.mixer_poll_descriptors_revents) &&
+        bindFunction(library, "snd_mixer_handle_events", a.mixer_handle_events) &&
+        bindFunction(library, "snd_mixer_selem_has_playback_volume", a.mixer_selem_has_playback_volume) &&
+        bindFunction(library, "snd_mixer_selem_is_playback_mono", a.mixer_selem_is_playback_mono) &&
+        bindFunction(library, "snd_mixer_selem_has_playback_channel", a.mixer_selem_has_playback_channel) &&
+        bindFunction(library, "snd_mixer_selem_get_playback_volume_range",
+                     a.mixer_selem_get_playback_volume_range) &&
+        bindFunction(library, "snd_mixer_selem_get_playback_volume", a.mixer_selem_get_playback_volume);
     if (!complete) return std::nullopt;
     // ALSA's own messages are silenced for the whole process.
     a.lib_error_set_handler(ignoreAlsaMessage);

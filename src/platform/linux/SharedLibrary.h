@@ -9,6 +9,15 @@
 
 namespace pelmora {
 
+// Sets `function` to the function `name` of the loaded library `handle`;
+// false (and null) when there is no handle or the library lacks it.
+template <typename Function>
+bool bindFunction(void* handle, const char* name, Function& function)
+{
+    function = handle ? reinterpret_cast<Function>(dlsym(handle, name)) : nullptr;
+    return function != nullptr;
+}
+
 class SharedLibrary {
 public:
     // Loads `soname` with its symbols kept local; loaded() is false when it
@@ -32,7 +41,9 @@ public:
     template <typename Function>
     Function function(const char* name) const
     {
-        return handle_ ? reinterpret_cast<Function>(dlsym(handle_, name)) : nullptr;
+        Function bound = nullptr;
+        bindFunction(handle_, name, bound);
+        return bound;
     }
 
     // Sets `function` to the library's function `name`; false (and null)
@@ -40,8 +51,7 @@ public:
     template <typename Function>
     bool bind(const char* name, Function& function) const
     {
-        function = this->function<Function>(name);
-        return function != nullptr;
+        return bindFunction(handle_, name, function);
     }
 
 private:
