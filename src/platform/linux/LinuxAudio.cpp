@@ -74,7 +74,10 @@ std::optional<Alsa> loadAlsa()
         bindFunction(library, "snd_mixer_selem_get_playback_volume_range",
                      a.mixer_selem_get_playback_volume_range) &&
         bindFunction(library, "snd_mixer_selem_get_playback_volume", a.mixer_selem_get_playback_volume);
-    if (!complete) return std::nullopt;
+    if (!complete) {
+        dlclose(library);  // an ALSA without the mixer's functions stays unmapped
+        return std::nullopt;
+    }
     // ALSA's own messages are silenced for the whole process.
     a.lib_error_set_handler(ignoreAlsaMessage);
     return a;
