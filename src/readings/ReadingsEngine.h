@@ -24,9 +24,6 @@ namespace pelmora {
 
 class ReadingsEngine {
 public:
-    // How long the settings dialog waits for the pass it asks for.
-    static constexpr std::chrono::milliseconds kDialogNetworkPass{5000};
-
     // Starts the network monitor thread; the first tick is the caller's.
     ReadingsEngine(Services& services, SettingsStore& store, WidgetControls& controls, RefreshTimer& timer,
                    DrivePanel::SeparatorsSource separators = localeNumberSeparators,
@@ -41,8 +38,7 @@ public:
     // One refresh tick.
     void RefreshTimerTimer() { cycle_.RefreshTimerTimer(); }
     // One network-monitor pass now, waited for; false when it did not end
-    // within `timeout`. The settings dialog asks for one before it lists the
-    // interfaces: while the panel shows none, passes come only every minute.
+    // within `timeout`.
     bool refreshNetworkNow(std::chrono::milliseconds timeout = std::chrono::seconds(60))
     {
         return monitor_.refreshNow(timeout);
@@ -50,8 +46,14 @@ public:
 
     const CurrentDrives& currentDrives() const { return cycle_.currentDrives(); }
     const std::vector<std::string>& failedSteps() const { return cycle_.failedSteps(); }
-    // The monitor's interface list, as the settings dialog offers it.
-    const TrafficList& traffic() const { return monitor_; }
+    // The monitor's interface list, as the settings dialog offers it: after a
+    // pass of its own (waited for up to five seconds), as while the panel
+    // shows no interface passes come only every minute.
+    const TrafficList& currentTraffic()
+    {
+        monitor_.refreshNow(std::chrono::seconds(5));
+        return monitor_;
+    }
     SettingsStore& store() { return store_; }
     Services& services() { return services_; }
 

@@ -51,10 +51,13 @@ DecodedBytes& decodedBytes()
 
 void noteDecodedBytes(const uint8_t* data, size_t size)
 {
-    Dl_info picture{}, program{};
-    if (dladdr(data, &picture) == 0 ||
-        dladdr(reinterpret_cast<const void*>(&noteDecodedBytes), &program) == 0 ||
-        picture.dli_fbase != program.dli_fbase) {
+    static const void* const programBase = [] {
+        Dl_info program{};
+        return dladdr(reinterpret_cast<const void*>(&noteDecodedBytes), &program) ? program.dli_fbase
+                                                                                  : nullptr;
+    }();
+    Dl_info picture{};
+    if (!programBase || dladdr(data, &picture) == 0 || picture.dli_fbase != programBase) {
         return;  // not the program's own data (a resource registered from memory)
     }
     DecodedBytes& bytes = decodedBytes();

@@ -419,9 +419,8 @@ void VantelMainForm::TrayIconDblClick()
 void VantelMainForm::imgSettingsClick()
 {
     refreshTimer_.setEnabled(false);
-    readings_->refreshNetworkNow(ReadingsEngine::kDialogNetworkPass);  // lists every interface there is now
     ShowSettingsForm(window_, deps_.store, readings_->currentDrives(), deps_.services.drives,
-                     readings_->traffic(), deps_.services.version, deps_.shellOpen);
+                     readings_->currentTraffic(), deps_.services.version, deps_.shellOpen);
     refreshTimer_.setEnabled(true);
     RefreshTimerTimer();
 }

@@ -319,10 +319,9 @@ void VantelMainForm::changeEvent(QEvent* event)
 void VantelMainForm::imgSettingsClick()
 {
     refreshTimer_.setEnabled(false);
-    readings_->refreshNetworkNow(ReadingsEngine::kDialogNetworkPass);  // lists every interface there is now
     {
         TSettingsForm dialog(this, deps_.store, readings_->currentDrives(), deps_.services.drives,
-                             readings_->traffic(), deps_.services.version, deps_.shellOpen);
+                             readings_->currentTraffic(), deps_.services.version, deps_.shellOpen);
         dialog.exec();
     }
     refreshTimer_.setEnabled(true);
