@@ -36,11 +36,13 @@ PictureBox::PictureBox(const QImage& picture, QWidget* parent) : QWidget(parent)
     resize(picture_.deviceIndependentSize().toSize());
 }
 
-void PictureBox::keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::function<QImage()> reload)
+void PictureBox::keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::function<QRegion()> coveredAbove,
+                               std::function<QImage()> reload)
 {
     // A picture with transparency is blended with what lies beneath: kept whole.
     if (!testAttribute(Qt::WA_OpaquePaintEvent)) return;
     repaintedAbove_ = std::move(repaintedAbove);
+    coveredAbove_ = std::move(coveredAbove);
     reload_ = std::move(reload);
 }
 
@@ -54,7 +56,7 @@ void PictureBox::letGoButKeptParts()
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), picture_);
     painter.end();
-    keptRegion_ = (keptRegion_ | repaintedAbove_()) & rect();
+    keptRegion_ = ((keptRegion_ | repaintedAbove_()) - coveredAbove_()) & rect();
     kept_.clear();
     for (const QRect& box : keptRegion_) kept_.emplace_back(box, drawn.copy(box));
     picture_ = QPixmap();
@@ -67,7 +69,7 @@ void PictureBox::paintEvent(QPaintEvent* event)
         // The pixels painted into: the window's, or an image's of a scale of its own.
         const QPaintDevice* target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
         if (target && target->devicePixelRatioF() == 1.0 &&
-            event->region().subtracted(keptRegion_).isEmpty()) {
+            event->region().subtracted(keptRegion_ | coveredAbove_()).isEmpty()) {
             const QRect within = event->region().boundingRect();
             for (const auto& [box, pixels] : kept_) {
                 if (box.intersects(within)) painter.drawImage(box.topLeft(), pixels);

@@ -149,7 +149,8 @@ namespace {
 bool drawnOnce(const QWidget* control)
 {
     return qobject_cast<const PictureBox*>(control) || dynamic_cast<const ReflectionImage*>(control) ||
-           dynamic_cast<const RoundedFrame*>(control) || dynamic_cast<const FilledRule*>(control);
+           dynamic_cast<const RoundedFrame*>(control) || dynamic_cast<const FilledRule*>(control) ||
+           qobject_cast<const HotArea*>(control);  // draws nothing
 }
 
 const char* bodyPicture()
@@ -167,17 +168,23 @@ void WidgetLayout::keepOfTheBodyOnlyWhatRepaints()
     auto* body = control<PictureBox>("Image2");
     if (!body) return;
     const qsizetype bodyIndex = children().indexOf(body);
+    // The boxes of the controls stacked above the body that `which` takes.
+    auto boxesAbove = [this, body, bodyIndex](auto which) {
+        QRegion boxes;
+        for (qsizetype i = bodyIndex + 1; i < children().size(); ++i) {
+            auto* above = qobject_cast<QWidget*>(children().at(i));
+            if (above && which(above)) boxes |= above->geometry().translated(-body->pos());
+        }
+        return boxes;
+    };
     body->keepOnlyUnder(
-        [this, body, bodyIndex] {
-            // The controls stacked above the body that ever repaint: not the
-            // other pictures, frames and rules, drawn once.
-            QRegion covered;
-            for (qsizetype i = bodyIndex + 1; i < children().size(); ++i) {
-                auto* above = qobject_cast<QWidget*>(children().at(i));
-                if (!above || drawnOnce(above)) continue;
-                covered |= above->geometry().translated(-body->pos());
-            }
-            return covered;
+        // Not the other pictures, frames and rules, drawn once.
+        [boxesAbove] { return boxesAbove([](QWidget* above) { return !drawnOnce(above); }); },
+        // A bar fills its box with opaque colours.
+        [this, boxesAbove] {
+            return boxesAbove([this](QWidget* above) {
+                return qobject_cast<GlideBar*>(above) && above->isVisibleTo(this);
+            });
         },
         [this] { return picture(bodyPicture(), this); });
 }
