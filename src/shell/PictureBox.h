@@ -6,8 +6,8 @@
 #include <QRegion>
 #include <QWidget>
 #include <functional>
-#include <utility>
-#include <vector>
+
+#include "shell/KeptParts.h"
 
 namespace pelmora {
 
@@ -29,7 +29,7 @@ public:
                        std::function<QImage()> reload);
     // Whether the whole picture is held, and which parts of it are (for the tests).
     bool holdsWholePicture() const { return !picture_.isNull(); }
-    QRegion keptRegion() const { return keptRegion_; }
+    QRegion keptRegion() const { return kept_.region(); }
 
 signals:
     void contextMenuRequested(QPoint globalPos);
@@ -46,8 +46,7 @@ private:
     std::function<QRegion()> repaintedAbove_;
     std::function<QRegion()> coveredAbove_;
     std::function<QImage()> reload_;
-    QRegion keptRegion_;                          // in this box's pixels
-    std::vector<std::pair<QRect, QImage>> kept_;  // the pixels under each box of it
+    KeptParts kept_;
     bool letGoPending_ = false;
 };
 

@@ -133,7 +133,7 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
     markStartup("controls created, pictures decoded");
     connectControls();
     fillControls();
-    keepOfTheBodyOnlyWhatRepaints();
+    keepOfThePicturesOnlyWhatRepaints();
     // A frame of the animation clock repaints boxes of this surface in one
     // pass, and a widget leaves out of its own repaint whatever lies under a
     // control marked opaque: none is, so a bar over the body picture is
@@ -163,30 +163,36 @@ const char* bodyPicture()
 
 }  // namespace
 
-void WidgetLayout::keepOfTheBodyOnlyWhatRepaints()
+void WidgetLayout::keepOfThePicturesOnlyWhatRepaints()
 {
-    auto* body = control<PictureBox>("Image2");
-    if (!body) return;
-    const qsizetype bodyIndex = children().indexOf(body);
-    // The boxes of the controls stacked above the body that `which` takes.
-    auto boxesAbove = [this, body, bodyIndex](auto which) {
+    // The boxes of the controls stacked above `below` that `which` takes, in its pixels.
+    auto boxesAbove = [this](const QWidget* below, auto which) {
         QRegion boxes;
-        for (qsizetype i = bodyIndex + 1; i < children().size(); ++i) {
+        for (qsizetype i = children().indexOf(below) + 1; i < children().size(); ++i) {
             auto* above = qobject_cast<QWidget*>(children().at(i));
-            if (above && which(above)) boxes |= above->geometry().translated(-body->pos());
+            if (above && which(above)) boxes |= above->geometry().translated(-below->pos());
         }
         return boxes;
     };
-    body->keepOnlyUnder(
-        // Not the other pictures, frames and rules, drawn once.
-        [boxesAbove] { return boxesAbove([](QWidget* above) { return !drawnOnce(above); }); },
-        // A bar fills its box with opaque colours.
-        [this, boxesAbove] {
-            return boxesAbove([this](QWidget* above) {
-                return qobject_cast<GlideBar*>(above) && above->isVisibleTo(this);
-            });
-        },
-        [this] { return picture(bodyPicture(), this); });
+    // Not the other pictures, frames and rules, drawn once.
+    const auto repaints = [](const QWidget* above) { return !drawnOnce(above); };
+    for (const layout::ControlRow& row : layout::controlRows()) {
+        const auto* icon = row.as<layout::IconDesign>();
+        auto* reflection = icon ? dynamic_cast<ReflectionImage*>(control(row.name)) : nullptr;
+        if (!reflection) continue;
+        reflection->keepOnlyUnder([=] { return boxesAbove(reflection, repaints); },
+                                  [this, icon] { return picture(icon->picture, this); });
+    }
+    auto* body = control<PictureBox>("Image2");
+    if (!body) return;
+    body->keepOnlyUnder([=] { return boxesAbove(body, repaints); },
+                        // A bar fills its box with opaque colours.
+                        [=, this] {
+                            return boxesAbove(body, [this](const QWidget* above) {
+                                return qobject_cast<const GlideBar*>(above) && above->isVisibleTo(this);
+                            });
+                        },
+                        [this] { return picture(bodyPicture(), this); });
 }
 
 void WidgetLayout::connectControls()

@@ -2,6 +2,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
+#include <memory>
 
 #include "shell/ReflectionImage.h"
 
@@ -93,6 +94,33 @@ private slots:
         QVERIFY(canvas.pixelColor(0, 4).alpha() > 0);
         QCOMPARE(canvas.pixelColor(0, 6).alpha(), 0);
         QCOMPARE(canvas.pixelColor(0, 7).alpha(), 0);
+    }
+
+    // Once shown, only the parts under the controls that repaint are kept
+    // (blended as the whole drawing is); a paint beyond them draws it again.
+    void keepsOnlyWhatControlsRepaint()
+    {
+        const QImage picture =
+            columnPicture({QColor(255, 0, 0, 200), QColor(0, 255, 0, 90), Qt::blue, QColor(9, 9, 9, 30)})
+                .scaled(6, 4);
+        const QImage whole = drawn(*std::make_unique<ReflectionImage>(picture, 4, 0));
+        int reloads = 0;
+        ReflectionImage image(picture, 4, 0);
+        image.keepOnlyUnder([] { return QRegion(1, 2, 3, 4); },
+                            [&] {
+                                ++reloads;
+                                return picture;
+                            });
+        image.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&image));
+        QTRY_VERIFY(!image.holdsWholePicture());
+        QImage part(3, 4, QImage::Format_ARGB32);  // the region drawn at its start
+        part.fill(Qt::transparent);
+        image.render(&part, QPoint(), QRegion(1, 2, 3, 4), QWidget::DrawChildren);
+        QCOMPARE(part, whole.copy(1, 2, 3, 4));
+        QCOMPARE(reloads, 0);
+        QCOMPARE(drawn(image), whole);
+        QCOMPARE(reloads, 1);
     }
 
     void noReflectionLeavesOnlyThePicture()
