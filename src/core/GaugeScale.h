@@ -80,7 +80,8 @@ inline std::string formatReadout(double value)
     }
     const uint64_t hundredths = hundredthsOf(size);
     char text[32];
-    char* end = std::to_chars(text, text + sizeof text, hundredths / 100).ptr;
+    // Room for the point and the hundredths after the whole part's 15 digits at most.
+    char* end = std::to_chars(text, text + sizeof text - 3, hundredths / 100).ptr;
     const unsigned cents = static_cast<unsigned>(hundredths % 100);
     *end++ = '.';
     *end++ = static_cast<char>('0' + cents / 10);

@@ -2,7 +2,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
-#include <memory>
 
 #include "shell/ReflectionImage.h"
 
@@ -103,14 +102,15 @@ private slots:
         const QImage picture =
             columnPicture({QColor(255, 0, 0, 200), QColor(0, 255, 0, 90), Qt::blue, QColor(9, 9, 9, 30)})
                 .scaled(6, 4);
-        const QImage whole = drawn(*std::make_unique<ReflectionImage>(picture, 4, 0));
+        ReflectionImage held(picture, 4, 0);
+        const QImage whole = drawn(held);
         int reloads = 0;
+        const auto reload = [&] {
+            ++reloads;
+            return picture;
+        };
         ReflectionImage image(picture, 4, 0);
-        image.keepOnlyUnder([] { return QRegion(1, 2, 3, 4); },
-                            [&] {
-                                ++reloads;
-                                return picture;
-                            });
+        image.keepOnlyUnder([] { return QRegion(1, 2, 3, 4); }, reload);
         image.show();
         QVERIFY(QTest::qWaitForWindowExposed(&image));
         QTRY_VERIFY(!image.holdsWholePicture());
