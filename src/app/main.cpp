@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <sstream>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -19,10 +19,16 @@
 int main(int argc, char** argv)
 {
     pelmora::markStartup("main");
-    const pelmora::CommandLineText text = pelmora::widgetCommandLineText();
-    if (const auto status =
-            pelmora::answerCommandLine(pelmora::argumentsOf(argc, argv), {}, text, std::cout, std::cerr)) {
-        return *status;
+    if (argc > 1) {
+        // Streams only here: the first stream builds the C++ library's locale
+        // (every facet, narrow and wide), pages the running widget never needs.
+        std::ostringstream out;
+        std::ostringstream err;
+        const auto status = pelmora::answerCommandLine(pelmora::argumentsOf(argc, argv), {},
+                                                       pelmora::widgetCommandLineText(), out, err);
+        std::fputs(out.str().c_str(), stdout);
+        std::fputs(err.str().c_str(), stderr);
+        if (status) return *status;
     }
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     switch (pelmora::chooseDisplay(std::getenv("DISPLAY"), wayland, std::getenv("QT_QPA_PLATFORM"))) {

@@ -2,8 +2,11 @@
 // The dial gauge's scale, the same in every front end: it runs clockwise
 // from the lower left to the lower right over 270 degrees, leaving the
 // bottom free for the read-out, and the needle moves in whole degrees.
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -44,21 +47,45 @@ inline int needleTurnForTipTravel(int pixels, double tipRadius)
     return static_cast<int>(std::ceil(pixels / (tipRadius * kRadiansPerDegree)));
 }
 
-// "000.00": as printf's "%06.2f" writes it, rounding included. Through
-// std::to_chars: glibc's printf takes a double through multi-precision
-// arithmetic, and this runs on every tick whose processor load moved.
+// `value` (finite, not negative, below 10^15) times 100, rounded to the
+// nearest whole number and a half to the even one, as printf rounds: from
+// the double's exact binary value, mantissa times a power of two.
+inline uint64_t hundredthsOf(double value)
+{
+    const uint64_t bits = std::bit_cast<uint64_t>(value);
+    const int biased = static_cast<int>(bits >> 52 & 0x7ff);
+    const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+    const uint64_t mantissa = biased == 0 ? fraction : fraction | uint64_t{1} << 52;
+    const int shift = 1075 - std::max(biased, 1);  // value = mantissa / 2^shift; below 2^52, shift > 0
+    const uint64_t scaled = mantissa * 100;        // below 2^60
+    if (shift > 61) return 0;                      // under a half
+    const uint64_t whole = scaled >> shift;
+    const uint64_t rest = scaled & ((uint64_t{1} << shift) - 1);
+    const uint64_t half = uint64_t{1} << (shift - 1);
+    return whole + (rest > half || (rest == half && (whole & 1) != 0) ? 1 : 0);
+}
+
+// "000.00": as printf's "%06.2f" writes it, rounding included. In whole
+// numbers: glibc's printf takes a double through multi-precision arithmetic,
+// and this runs on every tick whose processor load moved; the C++ library's
+// shortest-form conversion would keep its code and tables resident.
 inline std::string formatReadout(double value)
 {
-    char text[32];
     const bool negative = std::signbit(value);
-    const auto [end, error] =
-        std::isfinite(value)
-            ? std::to_chars(text, text + sizeof text, negative ? -value : value, std::chars_format::fixed, 2)
-            : std::to_chars_result{text, std::errc::value_too_large};
-    if (error != std::errc()) {
+    const double size = negative ? -value : value;
+    if (!(size < 1e15)) {  // infinite, not a number, or beyond any reading
+        char text[400];
         std::snprintf(text, sizeof text, "%06.2f", value);
         return text;
     }
+    const uint64_t hundredths = hundredthsOf(size);
+    char text[32];
+    // Room for the point and the hundredths after the whole part's 15 digits at most.
+    char* end = std::to_chars(text, text + sizeof text - 3, hundredths / 100).ptr;
+    const unsigned cents = static_cast<unsigned>(hundredths % 100);
+    *end++ = '.';
+    *end++ = static_cast<char>('0' + cents / 10);
+    *end++ = static_cast<char>('0' + cents % 10);
     const size_t digits = static_cast<size_t>(end - text);
     const size_t width = negative ? 5 : 6;  // the sign comes before the padding
     std::string readout = negative ? "-" : "";

@@ -2,7 +2,6 @@
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
-#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -36,11 +35,13 @@ PictureBox::PictureBox(const QImage& picture, QWidget* parent) : QWidget(parent)
     resize(picture_.deviceIndependentSize().toSize());
 }
 
-void PictureBox::keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::function<QImage()> reload)
+void PictureBox::keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::function<QRegion()> coveredAbove,
+                               std::function<QImage()> reload)
 {
     // A picture with transparency is blended with what lies beneath: kept whole.
     if (!testAttribute(Qt::WA_OpaquePaintEvent)) return;
     repaintedAbove_ = std::move(repaintedAbove);
+    coveredAbove_ = std::move(coveredAbove);
     reload_ = std::move(reload);
 }
 
@@ -54,9 +55,7 @@ void PictureBox::letGoButKeptParts()
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), picture_);
     painter.end();
-    keptRegion_ = (keptRegion_ | repaintedAbove_()) & rect();
-    kept_.clear();
-    for (const QRect& box : keptRegion_) kept_.emplace_back(box, drawn.copy(box));
+    kept_.keep(drawn, (kept_.region() | repaintedAbove_()) - coveredAbove_());
     picture_ = QPixmap();
 }
 
@@ -64,14 +63,9 @@ void PictureBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     if (picture_.isNull() && reload_) {
-        // The pixels painted into: the window's, or an image's of a scale of its own.
-        const QPaintDevice* target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-        if (target && target->devicePixelRatioF() == 1.0 &&
-            event->region().subtracted(keptRegion_).isEmpty()) {
-            const QRect within = event->region().boundingRect();
-            for (const auto& [box, pixels] : kept_) {
-                if (box.intersects(within)) painter.drawImage(box.topLeft(), pixels);
-            }
+        if (KeptParts::paintsUnscaled(painter) &&
+            event->region().subtracted(kept_.region() | coveredAbove_()).isEmpty()) {
+            kept_.draw(painter, event->region().boundingRect());
             return;
         }
         picture_ = QPixmap::fromImage(reload_().convertToFormat(QImage::Format_RGB32));
@@ -81,7 +75,7 @@ void PictureBox::paintEvent(QPaintEvent* event)
     // picture scaled to a fractional size would show its seams.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), picture_);
-    if (repaintedAbove_ && !letGoPending_) {
+    if (repaintedAbove_ && !letGoPending_ && isVisible()) {
         // After this paint and any others of the same pass.
         letGoPending_ = true;
         QMetaObject::invokeMethod(this, &PictureBox::letGoButKeptParts, Qt::QueuedConnection);

@@ -6,8 +6,8 @@
 #include <QRegion>
 #include <QWidget>
 #include <functional>
-#include <utility>
-#include <vector>
+
+#include "shell/KeptParts.h"
 
 namespace pelmora {
 
@@ -18,13 +18,18 @@ public:
 
     // Once on an unscaled screen, an opaque picture is let go but for its
     // parts under `repaintedAbove` (in this box's pixels: the controls over
-    // it that repaint): the window's backing store holds the rest. A paint
-    // that reaches beyond those parts, or onto pixels of another scale, takes
-    // the picture from `reload` again, and the parts kept then take in what
-    // the controls cover by then. On a scaled screen the picture stays whole.
-    void keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::function<QImage()> reload);
-    // Whether the whole picture is held (for the tests).
+    // it that repaint): the window's backing store holds the rest. Under
+    // `coveredAbove` (the shown controls over it that paint every pixel of
+    // their box opaque) nothing is kept or drawn: a paint there is painted
+    // over in the same pass. A paint that reaches beyond both, or onto pixels
+    // of another scale, takes the picture from `reload` again, and the parts
+    // kept then take in what the controls cover by then. On a scaled screen
+    // the picture stays whole.
+    void keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::function<QRegion()> coveredAbove,
+                       std::function<QImage()> reload);
+    // Whether the whole picture is held, and which parts of it are (for the tests).
     bool holdsWholePicture() const { return !picture_.isNull(); }
+    QRegion keptRegion() const { return kept_.region(); }
 
 signals:
     void contextMenuRequested(QPoint globalPos);
@@ -39,9 +44,9 @@ private:
 
     QPixmap picture_;
     std::function<QRegion()> repaintedAbove_;
+    std::function<QRegion()> coveredAbove_;
     std::function<QImage()> reload_;
-    QRegion keptRegion_;                          // in this box's pixels
-    std::vector<std::pair<QRect, QImage>> kept_;  // the pixels under each box of it
+    KeptParts kept_;
     bool letGoPending_ = false;
 };
 

@@ -87,16 +87,18 @@ void QtLabel::resizeEvent(QResizeEvent*)
 void QtLabel::renderText()
 {
     const qreal ratio = devicePixelRatioF();
-    rendered_ = QPixmap(size() * ratio);
-    rendered_.setDevicePixelRatio(ratio);
-    rendered_.fill(Qt::transparent);
-    if (text_.isEmpty() || size().isEmpty()) return;
-    QPainter painter(&rendered_);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(look_.font);
-    painter.setPen(textColour());
-    // Whatever does not fit a fixed box is cut off at its edges.
-    painter.drawText(rect(), qtAlignment(look_.alignment) | Qt::TextSingleLine, text_);
+    QImage image(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    if (!text_.isEmpty() && !size().isEmpty()) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setFont(look_.font);
+        painter.setPen(textColour());
+        // Whatever does not fit a fixed box is cut off at its edges.
+        painter.drawText(rect(), qtAlignment(look_.alignment) | Qt::TextSingleLine, text_);
+    }
+    rendered_ = QPixmap::fromImage(image.copy());
 }
 
 void QtLabel::paintEvent(QPaintEvent*)

@@ -1,5 +1,6 @@
 #include "shell/ReflectionImage.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -22,7 +23,21 @@ QImage fadedReflection(const QImage& picture, int reflectionSize)
 
 ReflectionImage::ReflectionImage(const QImage& picture, int reflectionSize, int reflectionAxis,
                                  QWidget* parent)
-    : QWidget(parent)
+    : QWidget(parent), reflectionSize_(reflectionSize), reflectionAxis_(reflectionAxis)
+{
+    if (picture.isNull()) return;
+    const QSize pictureSize = picture.deviceIndependentSize().toSize();
+    resize(pictureSize.width(), pictureSize.height() + std::max(reflectionSize, 0));
+    drawPictureAndReflection(picture);
+}
+
+void ReflectionImage::keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::function<QImage()> reload)
+{
+    repaintedAbove_ = std::move(repaintedAbove);
+    reload_ = std::move(reload);
+}
+
+void ReflectionImage::drawPictureAndReflection(const QImage& picture)
 {
     if (picture.isNull()) return;
     // Sizes in pixels; a picture drawn for a scaled screen has more device
@@ -31,8 +46,7 @@ ReflectionImage::ReflectionImage(const QImage& picture, int reflectionSize, int 
     const QSize pictureSize = picture.deviceIndependentSize().toSize();
     const int pictureWidth = pictureSize.width();
     const int pictureHeight = pictureSize.height();
-    const int height = pictureHeight + std::max(reflectionSize, 0);
-    resize(pictureWidth, height);
+    const int height = pictureHeight + std::max(reflectionSize_, 0);
 
     QImage canvas(QSize(pictureWidth, height) * ratio, QImage::Format_ARGB32_Premultiplied);
     canvas.setDevicePixelRatio(ratio);
@@ -40,22 +54,43 @@ ReflectionImage::ReflectionImage(const QImage& picture, int reflectionSize, int 
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, picture);
-    const int bandHeight = pictureHeight + reflectionAxis;
-    if (reflectionSize > 0 && bandHeight > 0) {
+    const int bandHeight = pictureHeight + reflectionAxis_;
+    if (reflectionSize_ > 0 && bandHeight > 0) {
         // The canvas ends reflectionSize rows below the picture: that is the cut.
         painter.drawImage(QRect(0, pictureHeight, pictureWidth, bandHeight),
-                          fadedReflection(picture, static_cast<int>(reflectionSize * ratio)));
+                          fadedReflection(picture, static_cast<int>(reflectionSize_ * ratio)));
     }
     painter.end();
     rendered_ = QPixmap::fromImage(canvas);
 }
 
-void ReflectionImage::paintEvent(QPaintEvent*)
+void ReflectionImage::letGoButKeptParts()
 {
-    if (rendered_.isNull()) return;
+    letGoPending_ = false;
+    if (rendered_.isNull() || devicePixelRatioF() != 1.0) return;
+    kept_.keep(rendered_.toImage(), kept_.region() | repaintedAbove_());
+    rendered_ = QPixmap();
+}
+
+void ReflectionImage::paintEvent(QPaintEvent* event)
+{
     QPainter painter(this);
+    if (rendered_.isNull() && reload_) {
+        if (KeptParts::paintsUnscaled(painter) && event->region().subtracted(kept_.region()).isEmpty()) {
+            kept_.draw(painter, event->region().boundingRect());
+            return;
+        }
+        drawPictureAndReflection(reload_());
+    }
+    if (rendered_.isNull()) return;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(0, 0, rendered_);
+    if (repaintedAbove_ && !letGoPending_ && isVisible()) {
+        // After this paint and any others of the same pass.
+        letGoPending_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { letGoButKeptParts(); }, Qt::QueuedConnection);
+    }
 }
 
 }  // namespace pelmora

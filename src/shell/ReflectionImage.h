@@ -3,9 +3,11 @@
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "core/ReflectionRows.h"
+#include "shell/KeptParts.h"
 
 namespace pelmora {
 
@@ -23,11 +25,28 @@ public:
     // reflectionAxis (a negative axis squeezes it) and cut at the bottom.
     ReflectionImage(const QImage& picture, int reflectionSize, int reflectionAxis, QWidget* parent = nullptr);
 
+    // As the body picture's (PictureBox::keepOnlyUnder): once on an unscaled
+    // screen, only the parts under `repaintedAbove` are kept of the drawn
+    // picture and reflection; a paint beyond them draws them again from
+    // `reload`'s picture.
+    void keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::function<QImage()> reload);
+    // Whether the whole drawing is held (for the tests).
+    bool holdsWholePicture() const { return !rendered_.isNull(); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPixmap rendered_;  // picture and reflection, drawn once
+    void drawPictureAndReflection(const QImage& picture);
+    void letGoButKeptParts();
+
+    int reflectionSize_;
+    int reflectionAxis_;
+    QPixmap rendered_;  // picture and reflection
+    std::function<QRegion()> repaintedAbove_;
+    std::function<QImage()> reload_;
+    KeptParts kept_;
+    bool letGoPending_ = false;
 };
 
 }  // namespace pelmora

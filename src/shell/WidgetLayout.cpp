@@ -133,7 +133,7 @@ WidgetLayout::WidgetLayout(QWidget* parent) : QWidget(parent)
     markStartup("controls created, pictures decoded");
     connectControls();
     fillControls();
-    keepOfTheBodyOnlyWhatRepaints();
+    keepOfThePicturesOnlyWhatRepaints();
     // A frame of the animation clock repaints boxes of this surface in one
     // pass, and a widget leaves out of its own repaint whatever lies under a
     // control marked opaque: none is, so a bar over the body picture is
@@ -149,7 +149,8 @@ namespace {
 bool drawnOnce(const QWidget* control)
 {
     return qobject_cast<const PictureBox*>(control) || dynamic_cast<const ReflectionImage*>(control) ||
-           dynamic_cast<const RoundedFrame*>(control) || dynamic_cast<const FilledRule*>(control);
+           dynamic_cast<const RoundedFrame*>(control) || dynamic_cast<const FilledRule*>(control) ||
+           qobject_cast<const HotArea*>(control);  // draws nothing
 }
 
 const char* bodyPicture()
@@ -162,24 +163,36 @@ const char* bodyPicture()
 
 }  // namespace
 
-void WidgetLayout::keepOfTheBodyOnlyWhatRepaints()
+void WidgetLayout::keepOfThePicturesOnlyWhatRepaints()
 {
+    // The boxes of the controls stacked above `below` that `which` takes, in its pixels.
+    auto boxesAbove = [this](const QWidget* below, auto which) {
+        QRegion boxes;
+        for (qsizetype i = children().indexOf(below) + 1; i < children().size(); ++i) {
+            auto* above = qobject_cast<QWidget*>(children().at(i));
+            if (above && which(above)) boxes |= above->geometry().translated(-below->pos());
+        }
+        return boxes;
+    };
+    // Not the other pictures, frames and rules, drawn once.
+    const auto repaints = [](const QWidget* above) { return !drawnOnce(above); };
+    for (const layout::ControlRow& row : layout::controlRows()) {
+        const auto* icon = row.as<layout::IconDesign>();
+        auto* reflection = icon ? dynamic_cast<ReflectionImage*>(control(row.name)) : nullptr;
+        if (!reflection) continue;
+        reflection->keepOnlyUnder([=] { return boxesAbove(reflection, repaints); },
+                                  [this, icon] { return picture(icon->picture, this); });
+    }
     auto* body = control<PictureBox>("Image2");
     if (!body) return;
-    const qsizetype bodyIndex = children().indexOf(body);
-    body->keepOnlyUnder(
-        [this, body, bodyIndex] {
-            // The controls stacked above the body that ever repaint: not the
-            // other pictures, frames and rules, drawn once.
-            QRegion covered;
-            for (qsizetype i = bodyIndex + 1; i < children().size(); ++i) {
-                auto* above = qobject_cast<QWidget*>(children().at(i));
-                if (!above || drawnOnce(above)) continue;
-                covered |= above->geometry().translated(-body->pos());
-            }
-            return covered;
-        },
-        [this] { return picture(bodyPicture(), this); });
+    body->keepOnlyUnder([=] { return boxesAbove(body, repaints); },
+                        // A bar fills its box with opaque colours.
+                        [=, this] {
+                            return boxesAbove(body, [this](const QWidget* above) {
+                                return qobject_cast<const GlideBar*>(above) && above->isVisibleTo(this);
+                            });
+                        },
+                        [this] { return picture(bodyPicture(), this); });
 }
 
 void WidgetLayout::connectControls()

@@ -84,7 +84,7 @@ protected:
 
 private:
     void connectControls();
-    void keepOfTheBodyOnlyWhatRepaints();
+    void keepOfThePicturesOnlyWhatRepaints();
     void fillControls();
     void markShapeChanged(QWidget* control);
     void scheduleMaskUpdate();

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <sstream>
 #include <string>
 
 #include "platform/linux/LinuxNames.h"
@@ -30,8 +29,7 @@ bool noHost(std::string&)
 
 std::string workgroupOf(const std::string& conf)
 {
-    std::istringstream in(conf);
-    return sambaWorkgroup(in);
+    return sambaWorkgroup(conf);
 }
 
 }  // namespace
@@ -61,14 +59,14 @@ TEST(SambaWorkgroup, ReadsOnlyTheGlobalSection)
 
 TEST(HostsDomain, TakesTheDomainOfTheHostsOwnLine)
 {
-    std::istringstream hosts(
-        "127.0.0.1 localhost\n127.0.1.1 lab7.corp.example.com lab7 # me\n"
-        "10.0.0.9 lab8.other.example.com lab8\n");
+    const std::string hosts =
+        "127.0.0.1 localhost\n127.0.1.1\tlab7.corp.example.com  lab7 # me\n"
+        "10.0.0.9 lab8.other.example.com lab8\n";
     EXPECT_EQ(hostsFileDomain(hosts, "lab7"), "corp.example.com");
-    std::istringstream other(
-        "10.0.0.9 lab8.other.example.com lab8\n10.0.0.7 lab7\n#1.2.3.4 lab7.commented.org lab7\n");
+    const std::string other =
+        "10.0.0.9 lab8.other.example.com lab8\n10.0.0.7 lab7\n#1.2.3.4 lab7.commented.org lab7\n";
     EXPECT_EQ(hostsFileDomain(other, "lab7"), "");
-    std::istringstream caseless("127.0.1.1 LAB7.Corp.Example.com LAB7\n");
+    const std::string caseless = "127.0.1.1 LAB7.Corp.Example.com LAB7";  // no line end
     EXPECT_EQ(hostsFileDomain(caseless, "lab7"), "Corp.Example.com");
 }
 

@@ -242,8 +242,15 @@ TEST(RoundHalfEven, TakesTheNearestIntegerAndTheEvenOneForAHalf)
 
 TEST(GaugeReadout, IsWrittenAsPrintfWritesItToTheHundredth)
 {
-    std::vector<double> values = {0.0,   -0.0,   0.005,  0.015, 0.125, 0.375, 2.675,
-                                  9.995, 99.995, 99.999, 100.0, 1e-9,  -1.5,  123456.789};
+    // Halves and the doubles just beside them (1.005 is 1.00499..., 0.285 is 0.28499...),
+    // the smallest double, and values beyond any reading.
+    std::vector<double> values = {
+        0.0,          -0.0,   0.005,  0.015,        0.125,
+        0.375,        2.675,  9.995,  99.995,       99.999,
+        100.0,        1e-9,   -1.5,   1.005,        0.285,
+        1.115,        5e-324, 1e-300, 0.0049999999, 0.0050000001,
+        1e14 + 0.125, 1e15,   1e20,   123456.789,   std::numeric_limits<double>::infinity(),
+        std::nan("")};
     for (int i = 0; i <= 200000; ++i) values.push_back(i / 2000.0);
     for (const double value : values) {
         char expected[32];

@@ -178,18 +178,20 @@ private slots:
     // The longest texts the readings write fit the layout's fixed boxes in
     // the substitute fonts: nothing is cut off at the right edge.
     // Once shown, the body keeps only what lies under the controls that
-    // repaint; a paint there draws the same pixels, one beyond them decodes
-    // the picture again and keeps that part from then on.
+    // repaint, less what shown opaque controls cover; a paint there draws the
+    // same pixels (under a cover, nothing), one beyond them decodes the
+    // picture again and keeps that part from then on.
     void theBodyKeepsOnlyWhatControlsRepaint()
     {
         QImage picture(60, 40, QImage::Format_RGB32);
         for (int y = 0; y < 40; ++y) {
             for (int x = 0; x < 60; ++x) picture.setPixel(x, y, qRgb(4 * x, 6 * y, (x * y) % 256));
         }
-        QRegion under(10, 5, 20, 10);
+        QRegion under = QRegion(10, 5, 20, 10) | QRegion(40, 30, 10, 5);
+        QRegion covered(40, 30, 10, 5);  // a bar
         int reloads = 0;
         PictureBox body(picture);
-        body.keepOnlyUnder([&] { return under; },
+        body.keepOnlyUnder([&] { return under; }, [&] { return covered; },
                            [&] {
                                ++reloads;
                                return picture;
@@ -197,19 +199,27 @@ private slots:
         body.show();
         QVERIFY(QTest::qWaitForWindowExposed(&body));
         QTRY_VERIFY(!body.holdsWholePicture());
+        QCOMPARE(body.keptRegion(), QRegion(10, 5, 20, 10));
         const QRect inside(12, 6, 15, 8);
         QCOMPARE(body.grab(inside).toImage().convertToFormat(QImage::Format_RGB32), picture.copy(inside));
+        body.grab(QRect(40, 30, 10, 5));
         QCOMPARE(reloads, 0);
+
+        covered = QRegion();  // the bar hidden: its box shows the picture
+        QCOMPARE(body.grab(QRect(40, 30, 10, 5)).toImage().convertToFormat(QImage::Format_RGB32),
+                 picture.copy(40, 30, 10, 5));
+        QCOMPARE(reloads, 1);
+        QTRY_VERIFY(!body.holdsWholePicture());
 
         under = QRegion(40, 20, 10, 10);  // a label grown meanwhile
         const QRect beyond(38, 18, 14, 14);
         QCOMPARE(body.grab(beyond).toImage().convertToFormat(QImage::Format_RGB32), picture.copy(beyond));
-        QCOMPARE(reloads, 1);
+        QCOMPARE(reloads, 2);
         QTRY_VERIFY(!body.holdsWholePicture());  // let go again once that paint is over
         for (const QRect& box : {inside, QRect(40, 20, 10, 10)}) {
             QCOMPARE(body.grab(box).toImage().convertToFormat(QImage::Format_RGB32), picture.copy(box));
         }
-        QCOMPARE(reloads, 1);
+        QCOMPARE(reloads, 2);
     }
 
     void longestSamplesFitTheirBoxes_data() { addLongestSampleRows(); }

@@ -95,6 +95,34 @@ private slots:
         QCOMPARE(canvas.pixelColor(0, 7).alpha(), 0);
     }
 
+    // Once shown, only the parts under the controls that repaint are kept
+    // (blended as the whole drawing is); a paint beyond them draws it again.
+    void keepsOnlyWhatControlsRepaint()
+    {
+        const QImage picture =
+            columnPicture({QColor(255, 0, 0, 200), QColor(0, 255, 0, 90), Qt::blue, QColor(9, 9, 9, 30)})
+                .scaled(6, 4);
+        ReflectionImage held(picture, 4, 0);
+        const QImage whole = drawn(held);
+        int reloads = 0;
+        const auto reload = [&] {
+            ++reloads;
+            return picture;
+        };
+        ReflectionImage image(picture, 4, 0);
+        image.keepOnlyUnder([] { return QRegion(1, 2, 3, 4); }, reload);
+        image.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&image));
+        QTRY_VERIFY(!image.holdsWholePicture());
+        QImage part(3, 4, QImage::Format_ARGB32);  // the region drawn at its start
+        part.fill(Qt::transparent);
+        image.render(&part, QPoint(), QRegion(1, 2, 3, 4), QWidget::DrawChildren);
+        QCOMPARE(part, whole.copy(1, 2, 3, 4));
+        QCOMPARE(reloads, 0);
+        QCOMPARE(drawn(image), whole);
+        QCOMPARE(reloads, 1);
+    }
+
     void noReflectionLeavesOnlyThePicture()
     {
         ReflectionImage image(QImage(108, 14, QImage::Format_ARGB32), 0, -7);

@@ -7,14 +7,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "platform/linux/RootPath.h"
 #include "platform/linux/SharedLibrary.h"
+#include "platform/linux/SysfsText.h"
 
 namespace pelmora {
 
@@ -96,15 +95,6 @@ bool pathExists(const std::filesystem::path& path)
     return std::filesystem::exists(path, error);
 }
 
-std::optional<std::string> readText(const std::string& path)
-{
-    std::ifstream file(path);
-    if (!file) return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 // A card's control node, "controlC0" and on, in the device folder.
 bool hasCardControlNode(const std::filesystem::path& folder)
 {
@@ -123,7 +113,8 @@ bool isSet(const char* value)
 
 bool hasSoundCard(const std::string& root)
 {
-    if (const auto cards = readText(underRoot(root, "/proc/asound/cards"))) return listsSoundCard(*cards);
+    if (const auto cards = readSmallFile(underRoot(root, "/proc/asound/cards").c_str()))
+        return listsSoundCard(*cards);
     // Some containers hide /proc/asound and pass the card's nodes in.
     return hasCardControlNode(underRoot(root, "/dev/snd"));
 }

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <system_error>

@@ -8,11 +8,10 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "platform/linux/RootPath.h"
+#include "platform/linux/SysfsText.h"
 
 namespace pelmora {
 
@@ -45,6 +44,19 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b)
                       [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
+std::vector<std::string> blankSeparatedFields(std::string_view text)
+{
+    std::vector<std::string> fields;
+    const auto isSpace = [](unsigned char c) { return std::isspace(c) != 0; };
+    for (auto at = text.begin(); at != text.end();) {
+        at = std::find_if_not(at, text.end(), isSpace);
+        const auto end = std::find_if(at, text.end(), isSpace);
+        if (at != end) fields.emplace_back(at, end);
+        at = end;
+    }
+    return fields;
+}
+
 std::string domainAfterFirstDot(const std::string& name)
 {
     const size_t dot = name.find('.');
@@ -58,13 +70,13 @@ std::string shortComputerName(const std::string& hostName)
     return hostName.substr(0, std::min(hostName.find('.'), kComputerNameMaxChars));
 }
 
-std::string sambaWorkgroup(std::istream& smbConf)
+std::string sambaWorkgroup(std::string_view smbConf)
 {
     std::string workgroup;
     bool inGlobal = true;
-    std::string line;
     std::string logical;
-    while (std::getline(smbConf, line)) {
+    for (std::string_view physical; takeLine(smbConf, physical);) {
+        std::string line(physical);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!line.empty() && line.back() == '\\') {
             logical += line.substr(0, line.size() - 1);
@@ -88,18 +100,15 @@ std::string sambaWorkgroup(std::istream& smbConf)
     return workgroup;
 }
 
-std::string hostsFileDomain(std::istream& hosts, const std::string& hostName)
+std::string hostsFileDomain(std::string_view hosts, const std::string& hostName)
 {
     const std::string shortName = hostName.substr(0, hostName.find('.'));
     if (shortName.empty()) return {};
-    std::string line;
-    while (std::getline(hosts, line)) {
-        line = line.substr(0, line.find('#'));
-        std::istringstream fields(line);
-        std::string address;
-        std::vector<std::string> names;
-        fields >> address;
-        for (std::string name; fields >> name;) names.push_back(name);
+    for (std::string_view line; takeLine(hosts, line);) {
+        // The address, then the names.
+        std::vector<std::string> names = blankSeparatedFields(line.substr(0, line.find('#')));
+        if (names.empty()) continue;
+        names.erase(names.begin());
         const bool hostLine = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
             return equalsIgnoringCase(name, hostName) || equalsIgnoringCase(name, shortName);
         });
@@ -177,17 +186,16 @@ LinuxNames::Found LinuxNames::readUserName() const
 
 LinuxNames::Found LinuxNames::readWorkgroup() const
 {
-    std::ifstream smbConf(path("/etc/samba/smb.conf"));
-    if (smbConf) {
-        std::string group = sambaWorkgroup(smbConf);
+    if (const auto smbConf = readSmallFile(path("/etc/samba/smb.conf").c_str())) {
+        std::string group = sambaWorkgroup(*smbConf);
         if (!group.empty()) return {true, group};
     }
     std::string hostName;
     if (!hostName_(hostName)) return {};
     std::string domain = domainAfterFirstDot(hostName);
     if (!domain.empty()) return {true, domain};
-    std::ifstream hosts(path("/etc/hosts"));
-    return {true, hosts ? hostsFileDomain(hosts, hostName) : std::string()};
+    const auto hosts = readSmallFile(path("/etc/hosts").c_str());
+    return {true, hosts ? hostsFileDomain(*hosts, hostName) : std::string()};
 }
 
 }  // namespace pelmora

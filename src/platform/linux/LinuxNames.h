@@ -1,9 +1,9 @@
 #pragma once
 // Computer, user and workgroup names on Linux.
 #include <chrono>
-#include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/SystemStatus.h"
 
@@ -18,11 +18,11 @@ std::string shortComputerName(const std::string& hostName);
 // ending in a backslash continue; ';' and '#' start comments; parameters
 // before the first section count as global; the last setting wins. Empty
 // when not set.
-std::string sambaWorkgroup(std::istream& smbConf);
+std::string sambaWorkgroup(std::string_view smbConf);
 
 // The DNS domain of a host from a hosts file: the part after the first dot
 // of a name, on the host's line, that starts with the host's short name.
-std::string hostsFileDomain(std::istream& hosts, const std::string& hostName);
+std::string hostsFileDomain(std::string_view hosts, const std::string& hostName);
 
 // The user name and the workgroup are read again only once kKeptFor has
 // passed since they were last read: they come from files (the account

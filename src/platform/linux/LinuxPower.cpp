@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 
 #include "platform/linux/RootPath.h"

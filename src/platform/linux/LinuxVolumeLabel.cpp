@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <fstream>
 #include <memory>
 
 #include "platform/linux/RootPath.h"
 #include "platform/linux/SharedLibrary.h"
+#include "platform/linux/SysfsText.h"
 
 namespace pelmora {
 
@@ -94,9 +94,11 @@ std::string mountDeviceNode(const std::string& root, const MountEntry& mount)
 {
     const std::string folder = blockDeviceFolder(root, mount);
     if (!folder.empty()) {
-        std::ifstream uevent(folder + "/uevent");
-        for (std::string line; std::getline(uevent, line);) {
-            if (line.rfind("DEVNAME=", 0) == 0 && line.size() > 8) return "/dev/" + line.substr(8);
+        std::string_view uevent;
+        const auto text = readSmallFile((folder + "/uevent").c_str());
+        if (text) uevent = *text;
+        for (std::string_view line; takeLine(uevent, line);) {
+            if (line.starts_with("DEVNAME=") && line.size() > 8) return "/dev/" + std::string(line.substr(8));
         }
     }
     return followDeviceLink(root, mount.source);

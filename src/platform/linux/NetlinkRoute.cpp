@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace pelmora {
@@ -58,12 +59,14 @@ bool dump(uint16_t type, uint8_t family, const Parser& parse)
                sizeof kernel) != static_cast<ssize_t>(sizeof request))
         return false;
 
-    // Kept by each thread that dumps: allocated and zeroed once, rather than
-    // mapped, cleared and unmapped on every dump (each unmap of a
-    // multi-threaded process interrupts every processor it ran on).
-    thread_local std::vector<uint8_t> buffer(64 * 1024);
+    // Kept by each thread that dumps: allocated once, rather than mapped and
+    // unmapped on every dump (each unmap of a multi-threaded process
+    // interrupts every processor it ran on), and never cleared: only the
+    // pages the dumps fill (a few KiB on most machines) become resident.
+    constexpr size_t kBufferSize = 64 * 1024;
+    thread_local const auto buffer = std::make_unique_for_overwrite<uint8_t[]>(kBufferSize);
     for (;;) {
-        const ssize_t got = recv(socket.fd(), buffer.data(), buffer.size(), 0);
+        const ssize_t got = recv(socket.fd(), buffer.get(), kBufferSize, 0);
         if (got <= 0) return false;
         const auto size = static_cast<size_t>(got);
         // The end of the dump, or its failure, comes as a message of its own.
@@ -71,13 +74,13 @@ bool dump(uint16_t type, uint8_t family, const Parser& parse)
         size_t at = 0;
         while (at + sizeof(nlmsghdr) <= size) {
             nlmsghdr header;
-            std::memcpy(&header, buffer.data() + at, sizeof header);
+            std::memcpy(&header, buffer.get() + at, sizeof header);
             if (header.nlmsg_len < sizeof header || header.nlmsg_len > size - at) return false;
             if (header.nlmsg_type == NLMSG_DONE) done = true;
             if (header.nlmsg_type == NLMSG_ERROR) return false;
             at += NLMSG_ALIGN(header.nlmsg_len);
         }
-        if (!parse(buffer.data(), size)) return false;
+        if (!parse(buffer.get(), size)) return false;
         if (done) return true;
     }
 }
