@@ -72,7 +72,22 @@ std::optional<int64_t> AnimationSchedule::msUntilNextFrame() const
     }
     if (anyChange == 0) return std::nullopt;
     int next = std::max(anyChange, kStepsBeforeSmallChange);
-    if (largeChange > 0) next = std::min(next, std::max(largeChange, kMinStepsBetweenFrames));
+    if (largeChange > 0) {
+        next = std::min(next, std::max(largeChange, kMinStepsBetweenFrames));
+    } else {
+        // What is left moves by less than a large change: drawn once, where
+        // each control has moved as far as it will (the glides are monotonic).
+        for (const Entry& entry : moving_) {
+            if (!entry.exists()) continue;
+            for (int pixels = kLargeChange - 1; pixels > 0; --pixels) {
+                const int steps = entry.animated->stepsUntilVisibleChange(kLookAheadSteps, pixels);
+                if (steps > 0) {
+                    next = std::max(next, steps);
+                    break;
+                }
+            }
+        }
+    }
     const int64_t wakeAtMs = (stepsDone_ + next) * BarGlide::kStepIntervalMs;
     return std::max<int64_t>(0, wakeAtMs - elapsedMs());
 }

@@ -31,9 +31,10 @@ public:
     // television show motion), and then only once some control has moved
     // by three pixels: jumps that small still read as motion at 8 frames a
     // second and more. The glide eases out: once every control moves by
-    // less, a smaller change waits until sixteen steps after the last frame
-    // (the last pixels of a glide creep at about 6 frames a second, a pixel
-    // or two at a time). The positions themselves still move in exact 10 ms
+    // less, what is left of the glides is drawn in one frame, once they have
+    // moved as far as they will, and not before sixteen steps after the last
+    // frame (a change of a percent, a pixel or two, takes one frame, not one
+    // for each pixel). The positions themselves still move in exact 10 ms
     // steps, and every change is drawn in the end.
     static constexpr int kMinStepsBetweenFrames = 4;
     static constexpr int kLargeChange = 3;

@@ -40,6 +40,21 @@ TEST(AnimationSchedule, DrawsASmallChangeLaterThanALargeOne)
     EXPECT_EQ(schedule.msUntilNextFrame(), std::nullopt);
 }
 
+// A glide that moves by less than a large change is drawn once, where it ends.
+TEST(AnimationSchedule, DrawsWhatIsLeftOfAGlideOnceWhenItEnds)
+{
+    struct TwoPixels : Animated {
+        bool advance() override { return true; }
+        int stepsUntilVisibleChange(int, int pixels) const override
+        {
+            return pixels == 1 ? 3 : pixels == 2 ? 25 : 0;
+        }
+    } glide;
+    AnimationSchedule schedule([] { return int64_t{0}; });
+    schedule.wake(&glide);
+    EXPECT_EQ(schedule.msUntilNextFrame(), 250);
+}
+
 TEST(AnimationSchedule, LooksAheadForAChangeOfSomePixels)
 {
     // A 188 pixel bar's fill: 19 pixels at 10 %, 20 past 10.48 %.
