@@ -78,14 +78,8 @@ std::optional<int64_t> AnimationSchedule::msUntilNextFrame() const
         // What is left moves by less than a large change: drawn once, where
         // each control has moved as far as it will (the glides are monotonic).
         for (const Entry& entry : moving_) {
-            if (!entry.exists()) continue;
-            for (int pixels = kLargeChange - 1; pixels > 0; --pixels) {
-                const int steps = entry.animated->stepsUntilVisibleChange(kLookAheadSteps, pixels);
-                if (steps > 0) {
-                    next = std::max(next, steps);
-                    break;
-                }
-            }
+            if (entry.exists())
+                next = std::max(next, entry.animated->stepsUntilVisibleChange(kLookAheadSteps, 0));
         }
     }
     const int64_t wakeAtMs = (stepsDone_ + next) * BarGlide::kStepIntervalMs;

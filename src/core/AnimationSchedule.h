@@ -20,7 +20,7 @@ public:
     // How many steps from now until what is drawn has moved by `pixels` or
     // more where it moves most (a bar's fill edge, the needle's tip; any
     // drawn change counts as a pixel), looking at most `limit` steps ahead;
-    // 0 when not within that.
+    // 0 when not within that. `pixels` 0: until it is drawn as it will stay.
     virtual int stepsUntilVisibleChange(int limit, int pixels) const = 0;
 };
 

@@ -47,7 +47,7 @@ TEST(AnimationSchedule, DrawsWhatIsLeftOfAGlideOnceWhenItEnds)
         bool advance() override { return true; }
         int stepsUntilVisibleChange(int, int pixels) const override
         {
-            return pixels == 1 ? 3 : pixels == 2 ? 25 : 0;
+            return pixels == 0 ? 25 : pixels < AnimationSchedule::kLargeChange ? 3 : 0;
         }
     } glide;
     AnimationSchedule schedule([] { return int64_t{0}; });
@@ -67,6 +67,10 @@ TEST(AnimationSchedule, LooksAheadForAChangeOfSomePixels)
     falling.setTarget(9);  // 20 pixels down to 17
     EXPECT_GT(stepsUntilDrawnChange(falling, 20, 400, 2, width),
               stepsUntilDrawnChange(falling, 20, 400, 1, width));
+    // 0: where the whole way is drawn.
+    EXPECT_EQ(stepsUntilDrawnChange(falling, 20, 400, 0, width),
+              stepsUntilDrawnChange(falling, 20, 400, 3, width));
+    EXPECT_EQ(stepsUntilDrawnChange(BarGlide(10), 19, 400, 0, width), 0);
 }
 
 TEST(GaugeScale, TheNeedleTurnsFurtherForAPixelTheShorterItIs)
