@@ -38,14 +38,20 @@ bool AnimationSchedule::wake(Animated* animated, Alive alive)
 
 void AnimationSchedule::step()
 {
-    // advance() may wake other controls; work on a copy of the list.
-    std::vector<Entry> stepping;
+    // advance() may wake other controls; work on a copy of the list. The
+    // copy's storage is kept for the next step: a frame takes four steps or
+    // more, and growing a fresh list each time was most of their cost. A
+    // step inside a step (a wake-up from advance()) gets a list of its own.
+    std::vector<Entry> stepping = std::move(spareList_);
+    stepping.clear();
     stepping.swap(moving_);
     for (Entry& entry : stepping) {
         if (entry.exists() && entry.animated->advance() && !holds(entry.animated)) {
             moving_.push_back(std::move(entry));
         }
     }
+    stepping.clear();
+    spareList_ = std::move(stepping);
     ++stepsDone_;
 }
 

@@ -29,7 +29,8 @@ public:
     static constexpr int kLookAheadSteps = 400;  // past any glide's arrival
     // At most one frame every four steps (25 per second, as film and
     // television show motion), and then only once some control has moved
-    // by three pixels: jumps that small still read as motion at 8 frames a
+    // by four pixels: jumps that small (about six minutes of arc from a
+    // 96 dpi screen at arm's length) still read as motion at 8 frames a
     // second and more. The glide eases out: once every control moves by
     // less, what is left of the glides is drawn in one frame, once they have
     // moved as far as they will, and not before sixteen steps after the last
@@ -37,7 +38,7 @@ public:
     // for each pixel). The positions themselves still move in exact 10 ms
     // steps, and every change is drawn in the end.
     static constexpr int kMinStepsBetweenFrames = 4;
-    static constexpr int kLargeChange = 3;
+    static constexpr int kLargeChange = 4;
     static constexpr int kStepsBeforeSmallChange = 16;
 
     using Clock = std::function<int64_t()>;  // monotonic milliseconds
@@ -72,7 +73,8 @@ private:
 
     Clock nowMs_;
     std::vector<Entry> moving_;
-    int64_t startMs_ = 0;  // when an idle schedule got a mover
+    std::vector<Entry> spareList_;  // storage for step()'s copy of moving_
+    int64_t startMs_ = 0;           // when an idle schedule got a mover
     int64_t stepsDone_ = 0;
 };
 

@@ -86,6 +86,7 @@ private:
     void paintNeedle(QPainter& painter) const;
 
     GaugeLook look_;
+    QColor capHighlight_;  // the cap's inner disc
     AnimationClock& clock_;
     BarGlide glide_;           // the needle glides like a bar, on the same clock
     int paintedAngleKey_ = 0;  // as the last step left it

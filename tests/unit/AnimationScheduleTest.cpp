@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "core/AnimationSchedule.h"
 #include "core/BarDrawing.h"
 #include "core/BarGlide.h"
@@ -71,6 +74,41 @@ TEST(AnimationSchedule, LooksAheadForAChangeOfSomePixels)
     EXPECT_EQ(stepsUntilDrawnChange(falling, 20, 400, 0, width),
               stepsUntilDrawnChange(falling, 20, 400, 3, width));
     EXPECT_EQ(stepsUntilDrawnChange(BarGlide(10), 19, 400, 0, width), 0);
+}
+
+// The widget's processor bar (188 pixels) gliding by 20 %: each frame moves
+// its fill edge by four pixels or more, or comes a full wait after the last
+// one; none comes sooner than 40 ms after the last; the last shows the target.
+TEST(AnimationSchedule, DrawsAGlideInJumpsOfSomePixels)
+{
+    struct Bar : Animated {
+        BarGlide glide{30};
+        int painted = barFillWidth(188, 30);
+        bool advance() override { return glide.step(); }
+        int stepsUntilVisibleChange(int limit, int pixels) const override
+        {
+            return stepsUntilDrawnChange(glide, painted, limit, pixels,
+                                         [](double position) { return barFillWidth(188, position); });
+        }
+    } bar;
+    int64_t nowMs = 0;
+    AnimationSchedule schedule([&nowMs] { return nowMs; });
+    bar.glide.setTarget(50);
+    schedule.wake(&bar);
+    std::vector<int64_t> gaps;
+    while (const std::optional<int64_t> delayMs = schedule.msUntilNextFrame()) {
+        nowMs += *delayMs;
+        schedule.stepUpToNow();
+        const int drawn = barFillWidth(188, bar.glide.position());
+        const int64_t waitMs = AnimationSchedule::kStepsBeforeSmallChange * BarGlide::kStepIntervalMs;
+        EXPECT_TRUE(std::abs(drawn - bar.painted) >= AnimationSchedule::kLargeChange || *delayMs >= waitMs)
+            << "at " << nowMs << " ms";
+        gaps.push_back(*delayMs);
+        bar.painted = drawn;
+    }
+    EXPECT_EQ(bar.painted, barFillWidth(188, 50));
+    EXPECT_EQ(*std::min_element(gaps.begin(), gaps.end()), 40);
+    EXPECT_LE(gaps.size(), 8u);  // 37 pixels: 9 frames in jumps of three
 }
 
 TEST(GaugeScale, TheNeedleTurnsFurtherForAPixelTheShorterItIs)
