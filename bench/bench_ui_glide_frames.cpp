@@ -29,8 +29,9 @@ double threadCpuUs()
     return now.tv_sec * 1e6 + now.tv_nsec / 1e3;
 }
 
-// Steps of a few tens of percent, as the moving pattern's load makes them.
-void BM_GlideFramesOnScreen(benchmark::State& state)
+// Steps of a few tens of percent, as the moving pattern's load makes them,
+// and of one percent, as steady readings move.
+void BM_GlideFramesOnScreen(benchmark::State& state, double step)
 {
     WidgetLayout widget;
     widget.show();
@@ -39,11 +40,15 @@ void BM_GlideFramesOnScreen(benchmark::State& state)
     }
     QCoreApplication::processEvents();
     const QList<GlideBar*> bars = widget.findChildren<GlideBar*>();
-    double target = 30;
+    for (GlideBar* bar : bars) bar->setPosition(30 + step);
+    widget.controls().CPU1->setValue(30 + step);
+    while (widget.animationClock().isWaiting())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    double target = 30 + step;
     int64_t frames = 0;
     double cpuUs = 0;
     for (auto _ : state) {
-        target = 80 - target;  // 30, 50, 30, ...
+        target = 60 + step - target;  // 30, 30 + step, 30, ...
         for (GlideBar* bar : bars) bar->setPosition(target);
         widget.controls().CPU1->setValue(target);
         QCoreApplication::processEvents();  // the tick's own paint, not a frame
@@ -58,7 +63,8 @@ void BM_GlideFramesOnScreen(benchmark::State& state)
         benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kAvgIterations);
     state.counters["us_per_frame"] = frames > 0 ? cpuUs / static_cast<double>(frames) : 0.0;
 }
-BENCHMARK(BM_GlideFramesOnScreen)->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK_CAPTURE(BM_GlideFramesOnScreen, twenty, 20.0)->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK_CAPTURE(BM_GlideFramesOnScreen, one, 1.0)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 // A bare window of the widget's size woken by a precise timer every 40 ms,
 // as the glides' frames are; with `flush`, each wake-up draws a box the size

@@ -78,7 +78,16 @@ std::optional<int64_t> AnimationSchedule::msUntilNextFrame() const
     }
     if (anyChange == 0) return std::nullopt;
     int next = std::max(anyChange, kStepsBeforeSmallChange);
-    if (largeChange > 0) next = std::min(next, std::max(largeChange, kMinStepsBetweenFrames));
+    if (largeChange > 0) {
+        next = std::min(next, std::max(largeChange, kMinStepsBetweenFrames));
+    } else {
+        // What is left moves by less than a large change: drawn once, where
+        // each control has moved as far as it will (the glides are monotonic).
+        for (const Entry& entry : moving_) {
+            if (entry.exists())
+                next = std::max(next, entry.animated->stepsUntilVisibleChange(kLookAheadSteps, 0));
+        }
+    }
     const int64_t wakeAtMs = (stepsDone_ + next) * BarGlide::kStepIntervalMs;
     return std::max<int64_t>(0, wakeAtMs - elapsedMs());
 }

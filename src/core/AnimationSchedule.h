@@ -20,7 +20,7 @@ public:
     // How many steps from now until what is drawn has moved by `pixels` or
     // more where it moves most (a bar's fill edge, the needle's tip; any
     // drawn change counts as a pixel), looking at most `limit` steps ahead;
-    // 0 when not within that.
+    // 0 when not within that. `pixels` 0: until it is drawn as it will stay.
     virtual int stepsUntilVisibleChange(int limit, int pixels) const = 0;
 };
 
@@ -32,9 +32,10 @@ public:
     // by four pixels: jumps that small (about six minutes of arc from a
     // 96 dpi screen at arm's length) still read as motion at 8 frames a
     // second and more. The glide eases out: once every control moves by
-    // less, a smaller change waits until sixteen steps after the last frame
-    // (the last pixels of a glide creep at about 6 frames a second, a pixel
-    // or two at a time). The positions themselves still move in exact 10 ms
+    // less, what is left of the glides is drawn in one frame, once they have
+    // moved as far as they will, and not before sixteen steps after the last
+    // frame (a change of a percent, a pixel or two, takes one frame, not one
+    // for each pixel). The positions themselves still move in exact 10 ms
     // steps, and every change is drawn in the end.
     static constexpr int kMinStepsBetweenFrames = 4;
     static constexpr int kLargeChange = 4;

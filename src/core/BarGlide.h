@@ -35,6 +35,7 @@ private:
 // How many steps from `glide`'s present until `drawn(position)` differs from
 // `painted` (a control's drawn pixel width or needle angle) by `units` or
 // more, looking at most `limit` steps ahead; 0 when it does not within that.
+// `units` 0 asks for the step where it is drawn as at the target.
 // The glide moves monotonically to its target and `drawn` must grow or
 // shrink with the position: when the target is drawn within `units` of
 // `painted`, so is every position on the way, and the search ends at once.
@@ -42,6 +43,8 @@ template <typename Drawn>
 int stepsUntilDrawnChange(BarGlide glide, int painted, int limit, int units, Drawn drawn)
 {
     const int atTarget = drawn(glide.target()) - painted;
+    if (units == 0) units = atTarget < 0 ? -atTarget : atTarget;
+    if (units == 0) return 0;
     if (atTarget < units && -atTarget < units) return 0;
     for (int steps = 1; steps <= limit; ++steps) {
         const bool moving = glide.step();

@@ -39,10 +39,12 @@ inline int drawnAngleKey(double value)
 // How far the needle turns, in the whole degrees it is drawn at, before its
 // tip, `tipRadius` pixels from the centre, has moved by `pixels` along its
 // arc: the needle's change in the pixels a bar's edge moves. Any drawn turn
-// changes pixels, so one pixel is one degree.
+// changes pixels, so one pixel is one degree. 0 pixels stay 0: the whole
+// turn left (see stepsUntilDrawnChange).
 inline int needleTurnForTipTravel(int pixels, double tipRadius)
 {
     constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180;
+    if (pixels == 0) return 0;
     if (pixels <= 1 || tipRadius <= 0) return 1;
     return static_cast<int>(std::ceil(pixels / (tipRadius * kRadiansPerDegree)));
 }

@@ -37,6 +37,23 @@ public:
         }
         return letters;
     }
+    // Between these two calls the drives may be taken as they were at the
+    // first query: a tick asks about the same drives several times within a
+    // millisecond, and one look at whether they changed serves them all.
+    virtual void beginRound() {}
+    virtual void endRound() {}
+};
+
+// One round of queries for the lifetime of this object.
+class DrivesRound {
+public:
+    explicit DrivesRound(Drives& drives) : drives_(drives) { drives_.beginRound(); }
+    ~DrivesRound() { drives_.endRound(); }
+    DrivesRound(const DrivesRound&) = delete;
+    DrivesRound& operator=(const DrivesRound&) = delete;
+
+private:
+    Drives& drives_;
 };
 
 }  // namespace pelmora

@@ -44,6 +44,7 @@ void RefreshCycle::RefreshTimerTimer()
 {
     timer_.setEnabled(false);
     failedSteps_.clear();
+    const DrivesRound round(drives_);
     {
         // Held open across the network and memory steps, closed before the drives.
         SettingsKeyScope key(store_);

@@ -209,6 +209,7 @@ void DialGauge::renderDial()
     const double boxWidth = 0.60 * side;
     const double boxHeight = std::max(9.0, 0.19 * side);
     readoutBox_ = QRectF(centre.x() - boxWidth / 2, centre.y() + 0.52 * faceRadius, boxWidth, boxHeight);
+    readoutFrame_ = QPixmap();  // drawn again for the new box
     // Fitted once for the box, not for each new value.
     readoutFont_ = fitted(look_.valueFont, QStringLiteral("000.00"), boxWidth - 4, boxHeight - 4);
 }
@@ -217,19 +218,33 @@ void DialGauge::renderReadout()
 {
     if (readoutBox_.isEmpty()) return;
     const qreal ratio = devicePixelRatioF();
-    readout_ = QPixmap((readoutBox_.size() + QSizeF(1, 1)).toSize() * ratio);
-    readout_.setDevicePixelRatio(ratio);
-    readout_.fill(Qt::transparent);
-    QPainter painter(&readout_);
-    painter.setRenderHint(QPainter::Antialiasing);
+    const QSize pixels = (readoutBox_.size() + QSizeF(1, 1)).toSize() * ratio;
     const QRectF box(0.5, 0.5, readoutBox_.width() - 1, readoutBox_.height() - 1);
-    painter.setPen(QPen(look_.marks, 1.0));
-    painter.setBrush(look_.readoutBox);
-    painter.drawRoundedRect(box, 2, 2);
-    const QString text = readoutText();
+    // The rounded box, antialiased, is drawn once; each value copies it and
+    // draws only its text.
+    if (readoutFrame_.size() != pixels || readoutFrame_.devicePixelRatio() != ratio) {
+        readoutFrame_ = QPixmap(pixels);
+        readoutFrame_.setDevicePixelRatio(ratio);
+        readoutFrame_.fill(Qt::transparent);
+        QPainter painter(&readoutFrame_);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(look_.marks, 1.0));
+        painter.setBrush(look_.readoutBox);
+        painter.drawRoundedRect(box, 2, 2);
+    }
+    if (readout_.size() != pixels || readout_.devicePixelRatio() != ratio) {
+        readout_ = QPixmap(pixels);
+        readout_.setDevicePixelRatio(ratio);
+        readout_.fill(Qt::transparent);  // with an alpha channel, as the box has corners
+    }
+    QPainter painter(&readout_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawPixmap(0, 0, readoutFrame_);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(readoutFont_);
     painter.setPen(look_.readoutDigits);
-    painter.drawText(box, Qt::AlignCenter, text);
+    painter.drawText(box, Qt::AlignCenter, readoutText());
 }
 
 DialGauge::NeedleShape DialGauge::needleShape(int angleKey) const

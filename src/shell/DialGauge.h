@@ -93,6 +93,7 @@ private:
     int shownAngleKey_ = 0;    // as the last report of changes left it
     QPixmap dial_;
     QPixmap readout_;
+    QPixmap readoutFrame_;  // the readout's box without its text
     QRectF readoutBox_;
     QFont readoutFont_;
 };

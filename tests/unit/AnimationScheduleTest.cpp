@@ -43,6 +43,21 @@ TEST(AnimationSchedule, DrawsASmallChangeLaterThanALargeOne)
     EXPECT_EQ(schedule.msUntilNextFrame(), std::nullopt);
 }
 
+// A glide that moves by less than a large change is drawn once, where it ends.
+TEST(AnimationSchedule, DrawsWhatIsLeftOfAGlideOnceWhenItEnds)
+{
+    struct TwoPixels : Animated {
+        bool advance() override { return true; }
+        int stepsUntilVisibleChange(int, int pixels) const override
+        {
+            return pixels == 0 ? 25 : pixels < AnimationSchedule::kLargeChange ? 3 : 0;
+        }
+    } glide;
+    AnimationSchedule schedule([] { return int64_t{0}; });
+    schedule.wake(&glide);
+    EXPECT_EQ(schedule.msUntilNextFrame(), 250);
+}
+
 TEST(AnimationSchedule, LooksAheadForAChangeOfSomePixels)
 {
     // A 188 pixel bar's fill: 19 pixels at 10 %, 20 past 10.48 %.
@@ -55,6 +70,10 @@ TEST(AnimationSchedule, LooksAheadForAChangeOfSomePixels)
     falling.setTarget(9);  // 20 pixels down to 17
     EXPECT_GT(stepsUntilDrawnChange(falling, 20, 400, 2, width),
               stepsUntilDrawnChange(falling, 20, 400, 1, width));
+    // 0: where the whole way is drawn.
+    EXPECT_EQ(stepsUntilDrawnChange(falling, 20, 400, 0, width),
+              stepsUntilDrawnChange(falling, 20, 400, 3, width));
+    EXPECT_EQ(stepsUntilDrawnChange(BarGlide(10), 19, 400, 0, width), 0);
 }
 
 // The widget's processor bar (188 pixels) gliding by 20 %: each frame moves

@@ -198,9 +198,25 @@ TEST(LinuxDrives, FollowsTheMountTableWhenItChanges)
     EXPECT_EQ(drives.driveType('E'), kDriveRemote);
 }
 
+// A tick's queries share one look at the table; the next round sees a change.
+TEST(LinuxDrives, LooksAtTheTableOnceARound)
+{
+    ScratchRoot root;
+    root.writeMountInfo(readFile(mountsFixture("desktop") + "/proc/self/mountinfo"));
+    LinuxDrives drives(root.path());
+    {
+        const DrivesRound round(drives);
+        EXPECT_EQ(drives.driveType('E'), kDriveFixed);
+        root.writeMountInfo(readFile(mountsFixture("nfs") + "/proc/self/mountinfo"));
+        EXPECT_EQ(drives.driveType('E'), kDriveFixed);
+    }
+    const DrivesRound next(drives);
+    EXPECT_EQ(drives.driveType('E'), kDriveRemote);
+}
+
 // A label is read once per mount, not on every tick; a changed mount
-// table reads it again.
-TEST(LinuxDrives, KeepsALabelUntilTheMountTableChanges)
+// table, or a change of the label links, reads it again.
+TEST(LinuxDrives, KeepsALabelUntilTheMountTableOrItsLinksChange)
 {
     ScratchRoot root;
     const std::string table = "25 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n";
@@ -213,13 +229,20 @@ TEST(LinuxDrives, KeepsALabelUntilTheMountTableChanges)
     ASSERT_TRUE(drives.volumeLabel('C', label));
     EXPECT_EQ(label, "First");
 
-    fs::rename(labels / "First", labels / "Second");
+    // Renamed behind the folder's back (its time set back): not looked at again.
+    const auto modified = fs::last_write_time(labels);
+    fs::rename(labels / "First", labels / "Other");
+    fs::last_write_time(labels, modified);
     ASSERT_TRUE(drives.volumeLabel('C', label));
     EXPECT_EQ(label, "First");
 
     root.writeMountInfo(table);
     ASSERT_TRUE(drives.volumeLabel('C', label));
-    EXPECT_EQ(label, "Second");
+    EXPECT_EQ(label, "Other");
+
+    fs::rename(labels / "Other", labels / "Third");
+    ASSERT_TRUE(drives.volumeLabel('C', label));
+    EXPECT_EQ(label, "Third");
 }
 
 TEST(LinuxDrives, StopsAtZ)

@@ -90,3 +90,13 @@ TEST(ProcFileReader, EachReadSeesTheFileAsItIsNow)
     EXPECT_EQ(value.read(), "two");
     std::filesystem::remove_all(folder);
 }
+
+// A file written in one piece is read whole, however small the buffer it starts with.
+TEST(ProcFileReader, ReadsAOnePieceFileToItsEnd)
+{
+    ProcFileReader status("/proc/self/status", 64, ProcFileReader::Pieces::One);
+    for (int read = 0; read < 2; ++read) {
+        const std::string_view text = status.read();
+        EXPECT_NE(text.find("\nnonvoluntary_ctxt_switches:"), std::string_view::npos) << text;
+    }
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/linux/LinuxPower.h"
@@ -54,6 +55,47 @@ TEST(LinuxPower, ReadsTheFixtureMachines)
         EXPECT_EQ(status.batteryLifePercent, c.percent);
         EXPECT_EQ(status.batteryLifeTime, c.seconds);
     }
+}
+
+namespace {
+
+std::chrono::steady_clock::time_point fakeNow;
+
+std::chrono::steady_clock::time_point readFakeNow()
+{
+    return fakeNow;
+}
+
+}  // namespace
+
+// The folder is listed once in a while, not every call: a battery taken out
+// is seen at the next call, one put in once the listing is due.
+TEST(LinuxPower, SeesABatteryComeAndGo)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::path(testing::TempDir()) / "power-come-and-go";
+    fs::remove_all(root);
+    fs::copy(powerFixture("laptop-two-batteries"), root, fs::copy_options::recursive);
+    const fs::path folder = root / "sys/class/power_supply";
+    const fs::path taken = root / "BAT1";
+    LinuxPower power(root.string(), readFakeNow);
+    PowerStatus status;
+    ASSERT_TRUE(power.systemPowerStatus(status));
+    EXPECT_EQ(status.batteryLifePercent, 64);  // 30 of 47 Wh
+
+    fs::rename(folder / "BAT1", taken);
+    ASSERT_TRUE(power.systemPowerStatus(status));
+    const uint8_t alone = status.batteryLifePercent;
+    EXPECT_NE(alone, 64);
+
+    fs::rename(taken, folder / "BAT1");
+    fakeNow += LinuxPower::kListKept - std::chrono::seconds(1);
+    ASSERT_TRUE(power.systemPowerStatus(status));
+    EXPECT_EQ(status.batteryLifePercent, alone);
+    fakeNow += std::chrono::seconds(1);
+    ASSERT_TRUE(power.systemPowerStatus(status));
+    EXPECT_EQ(status.batteryLifePercent, 64);
+    fs::remove_all(root);
 }
 
 TEST(LinuxPower, FailsWithoutAPowerSupplyFolder)

@@ -29,12 +29,30 @@ std::optional<int> letterIndex(char letter)
 }  // namespace
 
 LinuxDrives::LinuxDrives(std::string root, std::chrono::milliseconds deadline)
-    : root_(std::move(root)), mountInfoPath_(underRoot(root_, "proc/self/mountinfo")), runner_(deadline)
+    : root_(std::move(root)),
+      mountInfoPath_(underRoot(root_, "proc/self/mountinfo")),
+      labelLinksPath_(underRoot(root_, "dev/disk/by-label")),
+      runner_(deadline)
 {
+}
+
+void LinuxDrives::beginRound()
+{
+    inRound_ = true;
+    lookedThisRound_ = false;
+}
+
+void LinuxDrives::endRound()
+{
+    inRound_ = false;
 }
 
 bool LinuxDrives::tableChanged()
 {
+    if (inRound_) {
+        if (lookedThisRound_ && loaded_) return false;
+        lookedThisRound_ = true;
+    }
     if (!loaded_) return true;
     if (watchesProc_) {
         // The kernel reports POLLPRI once per change of the table since the
@@ -131,7 +149,10 @@ bool LinuxDrives::volumeLabel(char letter, std::string& label)
     Letter* found = find(letter);
     if (!found || found->mount.kind == MountKind::Network) return false;
     const auto now = std::chrono::steady_clock::now();
-    if (!found->label || now - found->label->readAt >= kLabelKept) {
+    // A look at the links costs a stat on /dev (which cannot hang); a read
+    // hands over to the worker, and as root loads the probing library.
+    const std::optional<FileStamp> links = stampOf(labelLinksPath_);
+    if (!found->label || now - found->label->readAt >= kLabelKept || found->label->links != links) {
         auto answer = std::make_shared<KeptLabel>();
         const auto query = [answer, root = root_, mount = found->mount.mount] {
             answer->read = readVolumeLabel(root, mount, answer->text);
@@ -139,6 +160,7 @@ bool LinuxDrives::volumeLabel(char letter, std::string& label)
         // A query past its deadline is not kept: the next tick asks again.
         if (runner_.run(pathOf(*found), query) != DeadlineRunner::Outcome::Answered) return false;
         answer->readAt = now;
+        answer->links = links;
         found->label = *answer;
     }
     if (!found->label->read) return false;

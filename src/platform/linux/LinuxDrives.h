@@ -35,15 +35,26 @@ public:
     bool volumeLabel(char letter, std::string& label) override;
     bool responding(char letter) override;
     std::string fixedDriveLetters() override;
+    // Within a round the mount table's change flag is looked at once.
+    void beginRound() override;
+    void endRound() override;
 
 private:
-    // A label read is kept until the mount table changes, and at most this
-    // long (a label can be changed on a mounted file system).
-    static constexpr std::chrono::seconds kLabelKept{10};
+    // A label read is kept until the mount table changes or udev changes its
+    // links in /dev/disk/by-label (as it does when a mounted file system is
+    // given another label), and at most this long where no udev keeps them.
+    static constexpr std::chrono::seconds kLabelKept{60};
+    struct FileStamp {
+        ino_t inode = 0;
+        off_t size = 0;
+        long long modifiedNs = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
     struct KeptLabel {
         bool read = false;
         std::string text;
         std::chrono::steady_clock::time_point readAt;
+        std::optional<FileStamp> links;  // of /dev/disk/by-label when read
     };
     struct Letter {
         LetteredMount mount;
@@ -58,17 +69,14 @@ private:
 
     std::string root_;
     std::string mountInfoPath_;
+    std::string labelLinksPath_;
     FileDescriptor watchFd_;    // the kernel flags a changed mount table on it
     bool watchesProc_ = false;  // false for a plain file (a test tree): compare its stat instead
-    struct FileStamp {
-        ino_t inode = 0;
-        off_t size = 0;
-        long long modifiedNs = 0;
-        bool operator==(const FileStamp&) const = default;
-    };
     static std::optional<FileStamp> stampOf(const std::string& path);
     std::optional<FileStamp> seen_;
     bool loaded_ = false;
+    bool inRound_ = false;
+    bool lookedThisRound_ = false;
     std::array<std::optional<Letter>, 26> letters_;
     DeadlineRunner runner_;
 };

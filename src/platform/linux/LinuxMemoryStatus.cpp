@@ -107,8 +107,8 @@ uint64_t LinuxMemoryStatus::processAddressSpaceBytes()
 }
 
 LinuxMemoryStatus::LinuxMemoryStatus(std::string root, AddressSpaceBytes addressSpace)
-    : meminfo_(underRoot(root, "proc/meminfo"), 8192),
-      selfStatus_(underRoot(root, "proc/self/status"), 4096),
+    : meminfo_(underRoot(root, "proc/meminfo"), 8192, ProcFileReader::Pieces::One),
+      selfStatus_(underRoot(root, "proc/self/status"), 4096, ProcFileReader::Pieces::One),
       addressSpace_(addressSpace)
 {
 }

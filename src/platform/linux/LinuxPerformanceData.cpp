@@ -58,7 +58,7 @@ uint32_t answer(uint64_t bytes, uint8_t* buffer, uint32_t* size, auto&& write)
 }  // namespace
 
 LinuxPerformanceData::LinuxPerformanceData(std::string root, UtcClock utcNow, uint64_t ticksPerSecond)
-    : stat_(underRoot(root, "proc/stat"), 16384),
+    : stat_(underRoot(root, "proc/stat"), 16384, ProcFileReader::Pieces::One),
       utcNow_(std::move(utcNow)),
       ticksPerSecond_(ticksPerSecond != 0 ? ticksPerSecond : systemTicksPerSecond())
 {

@@ -1,6 +1,7 @@
 #include "platform/linux/LinuxPower.h"
 
 #include <dirent.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
@@ -28,11 +29,20 @@ std::optional<int64_t> number(const std::string& path)
     return value;
 }
 
-BatteryReading readBattery(const std::string& dir)
+// What every answer needs: the status and the capacity. False when the
+// battery's folder is gone.
+bool readBatteryState(const std::string& dir, BatteryReading& battery)
 {
-    BatteryReading battery;
-    battery.status = readFirstLine(dir + "/status").value_or("");
+    const std::optional<std::string> status = readFirstLine(dir + "/status");
+    if (!status && access(dir.c_str(), F_OK) != 0) return false;
+    battery.status = status.value_or("");
     battery.capacityPercent = number(dir + "/capacity");
+    return true;
+}
+
+// What only a time left, or a charge over several batteries, needs.
+void readBatteryContent(const std::string& dir, BatteryReading& battery)
+{
     battery.energyNow = number(dir + "/energy_now");
     battery.energyFull = number(dir + "/energy_full");
     battery.powerNow = number(dir + "/power_now");
@@ -41,7 +51,6 @@ BatteryReading readBattery(const std::string& dir)
     battery.currentNow = number(dir + "/current_now");
     battery.voltage = number(dir + "/voltage_min_design");
     if (!battery.voltage || *battery.voltage <= 0) battery.voltage = number(dir + "/voltage_now");
-    return battery;
 }
 
 // a * b / c without overflow for readings up to kLargestReading.
@@ -172,11 +181,12 @@ PowerStatus combineBatteries(const std::vector<BatteryReading>& batteries, uint8
     return status;
 }
 
-LinuxPower::LinuxPower(std::string root) : folder_(underRoot(root, "sys/class/power_supply"))
+LinuxPower::LinuxPower(std::string root, Clock now)
+    : folder_(underRoot(root, "sys/class/power_supply")), now_(now)
 {
 }
 
-bool LinuxPower::systemPowerStatus(PowerStatus& status)
+bool LinuxPower::list()
 {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder_.c_str()), closedir);
     if (!dir) return false;
@@ -186,21 +196,65 @@ bool LinuxPower::systemPowerStatus(PowerStatus& status)
     }
     std::sort(names.begin(), names.end());
 
-    std::vector<BatteryReading> batteries;
-    bool mainsSeen = false, mainsOnline = false;
+    supplies_.clear();
+    mainsSeen_ = false;
     for (const std::string& name : names) {
         const std::string supply = folder_ + "/" + name;
         if (readFirstLine(supply + "/scope").value_or("") == "Device") continue;
         const std::string type = readFirstLine(supply + "/type").value_or("");
         if (type == "Battery") {
-            if (number(supply + "/present").value_or(1) == 0) continue;
-            batteries.push_back(readBattery(supply));
+            supplies_.push_back({supply, true, access((supply + "/present").c_str(), F_OK) == 0});
         } else if (type == "Mains" || type == "USB") {
-            mainsSeen = true;
-            mainsOnline = mainsOnline || number(supply + "/online").value_or(0) == 1;
+            supplies_.push_back({supply, false, false});
+            mainsSeen_ = true;
         }
     }
-    status = combineBatteries(batteries, mainsSeen ? (mainsOnline ? 1 : 0) : 255);
+    listedAt_ = now_();
+    return true;
+}
+
+bool LinuxPower::readKept(std::vector<BatteryReading>& batteries, std::vector<const std::string*>& folders,
+                          bool& mainsOnline) const
+{
+    for (const Supply& supply : supplies_) {
+        if (!supply.battery) {
+            const std::optional<int64_t> online = number(supply.folder + "/online");
+            if (!online && access(supply.folder.c_str(), F_OK) != 0) return false;
+            mainsOnline = mainsOnline || online.value_or(0) == 1;
+            continue;
+        }
+        if (supply.hasPresent && number(supply.folder + "/present").value_or(1) == 0) continue;
+        BatteryReading battery;
+        if (!readBatteryState(supply.folder, battery)) return false;
+        batteries.push_back(std::move(battery));
+        folders.push_back(&supply.folder);
+    }
+    return true;
+}
+
+bool LinuxPower::systemPowerStatus(PowerStatus& status)
+{
+    if (!listedAt_ || now_() - *listedAt_ >= kListKept) {
+        if (!list()) return false;
+    }
+    std::vector<BatteryReading> batteries;
+    std::vector<const std::string*> folders;
+    bool mainsOnline = false;
+    if (!readKept(batteries, folders, mainsOnline)) {
+        batteries.clear();
+        folders.clear();
+        mainsOnline = false;
+        if (!list() || !readKept(batteries, folders, mainsOnline)) return false;
+    }
+    // The status and capacity answer for one battery that is not discharging.
+    const bool discharging = std::any_of(batteries.begin(), batteries.end(),
+                                         [](const BatteryReading& b) { return b.status == "Discharging"; });
+    if (batteries.size() > 1 || discharging ||
+        (batteries.size() == 1 && !batteries.front().capacityPercent)) {
+        for (size_t index = 0; index < batteries.size(); ++index)
+            readBatteryContent(*folders[index], batteries[index]);
+    }
+    status = combineBatteries(batteries, mainsSeen_ ? (mainsOnline ? 1 : 0) : 255);
     return true;
 }
 

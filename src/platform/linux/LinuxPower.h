@@ -1,5 +1,6 @@
 #pragma once
 // Power status from <root>/sys/class/power_supply.
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,16 +36,38 @@ PowerStatus combineBatteries(const std::vector<BatteryReading>& batteries, uint8
 
 class LinuxPower : public Power {
 public:
-    explicit LinuxPower(std::string root = "/");
+    using Clock = std::chrono::steady_clock::time_point (*)();
+    // The folder's supplies are listed again after this long, so a battery
+    // put into a bay is seen within it; one taken out is seen at once.
+    static constexpr std::chrono::seconds kListKept{10};
+
+    explicit LinuxPower(std::string root = "/", Clock now = std::chrono::steady_clock::now);
 
     // False only when the power supply folder cannot be read. Supplies of
     // scope "Device" (a mouse, a keyboard, a UPS reported as a peripheral),
     // of other types than Battery and batteries whose `present` is 0 are
-    // left out.
+    // left out. A call reads a battery's status and capacity, and its
+    // energies or charges and drain only where the answer needs them (while
+    // it discharges, or with several batteries); a mains supply's `online`.
     bool systemPowerStatus(PowerStatus& status) override;
 
 private:
+    struct Supply {
+        std::string folder;
+        bool battery = false;  // else mains or USB
+        bool hasPresent = false;
+    };
+    bool list();
+    // False when a kept supply is gone: the folder is listed again.
+    // Each battery read comes with its folder, for what else it may need.
+    bool readKept(std::vector<BatteryReading>& batteries, std::vector<const std::string*>& folders,
+                  bool& mainsOnline) const;
+
     std::string folder_;
+    Clock now_;
+    std::vector<Supply> supplies_;
+    bool mainsSeen_ = false;
+    std::optional<std::chrono::steady_clock::time_point> listedAt_;
 };
 
 }  // namespace pelmora

@@ -10,8 +10,8 @@
 
 namespace pelmora {
 
-ProcFileReader::ProcFileReader(std::string path, size_t initialBytes)
-    : path_(std::move(path)), buffer_(std::clamp<size_t>(initialBytes, 1, kMaxBytes))
+ProcFileReader::ProcFileReader(std::string path, size_t initialBytes, Pieces pieces)
+    : path_(std::move(path)), buffer_(std::clamp<size_t>(initialBytes, 1, kMaxBytes)), pieces_(pieces)
 {
 }
 
@@ -29,6 +29,7 @@ std::optional<std::string_view> ProcFileReader::readFrom(int fd)
         if (got < 0) return std::nullopt;
         if (got == 0) break;
         used += static_cast<size_t>(got);
+        if (pieces_ == Pieces::One && used < buffer_.size()) break;
     }
     return std::string_view(buffer_.data(), used);
 }
