@@ -21,6 +21,7 @@ fail() {
     if [ -n "${WIDGET_WINDOW:-}" ]; then
         echo "  widget state: $(wm_state "$WIDGET_WINDOW")" >&2
         echo "  background state: $(wm_state "$BACK_WINDOW")" >&2
+        echo "  positions: widget $(window_position "$WIDGET_WINDOW"), background $(window_position "$BACK_WINDOW")" >&2
         echo "  stacking: $(stacking_order | tr '\n' ' ')" >&2
         echo "  frames: widget $(frame_of "$WIDGET_WINDOW"), background $(frame_of "$BACK_WINDOW"); real stacking: $(viewable_root_children | tr '\n' ' ')" >&2
         local id

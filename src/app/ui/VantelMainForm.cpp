@@ -101,7 +101,15 @@ void VantelMainForm::keepOnAMonitor()
 {
     if (!backForm_) return;
     moveOntoAMonitor(*backForm_);
-    move(backForm_->pos());
+    standOnBackForm();
+}
+
+void VantelMainForm::standOnBackForm()
+{
+    // Placed by its own area (setGeometry), not its frame (move): a reparenting
+    // window manager may report a title bar for a frameless window while it maps
+    // it again, and a frame-inclusive move would leave the widget that far below.
+    setGeometry(QRect(backForm_->geometry().topLeft(), size()));
 }
 
 void VantelMainForm::connectLayout()
@@ -185,7 +193,7 @@ void VantelMainForm::FormShow()
     backForm_->show();
     backForm_->raise();
     raise();
-    move(backForm_->pos());
+    standOnBackForm();
 }
 
 bool VantelMainForm::eventFilter(QObject* watched, QEvent* event)

@@ -69,6 +69,7 @@ private:
     void checkStacking();
     void watchMonitors();
     void keepOnAMonitor();
+    void standOnBackForm();
     // Back from the notification area or from iconified, for a second start.
     void comeBack();
     void watchTrayHost();
