@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
+#include <QWidget>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -18,16 +20,21 @@ public:
     // instead of what was kept before.
     void keep(const QImage& drawn, const QRegion& region);
     const QRegion& region() const { return region_; }
-    // The kept parts that meet `within`, each at its place.
-    void draw(QPainter& painter, const QRect& within) const;
 
-    // Whether `painter` paints the pixels of an unscaled screen (the
-    // window's, or an image's of scale 1), the only ones kept parts serve.
-    static bool paintsUnscaled(QPainter& painter);
+    // Draws the kept parts for a paint of `region` when they are all it
+    // needs (`paintedOver`: what other controls paint over in the same
+    // pass), on the pixels of an unscaled screen, the only ones they serve;
+    // false, drawing nothing, when the paint needs the picture.
+    bool drawIfEnough(QPainter& painter, const QRegion& region, const QRegion& paintedOver = {}) const;
+
+    // Runs `letGo` once, after the paint pass under way and any others
+    // queued with it, for a widget that is shown.
+    void letGoAfterPaint(QWidget& widget, std::function<void()> letGo);
 
 private:
     QRegion region_;
     std::vector<std::pair<QRect, QImage>> parts_;
+    bool letGoPending_ = false;
 };
 
 }  // namespace pelmora

@@ -47,7 +47,6 @@ void PictureBox::keepOnlyUnder(std::function<QRegion()> repaintedAbove, std::fun
 
 void PictureBox::letGoButKeptParts()
 {
-    letGoPending_ = false;
     if (picture_.isNull() || devicePixelRatioF() != 1.0) return;
     // The picture as paintEvent draws it.
     QImage drawn(size(), QImage::Format_RGB32);
@@ -63,11 +62,7 @@ void PictureBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     if (picture_.isNull() && reload_) {
-        if (KeptParts::paintsUnscaled(painter) &&
-            event->region().subtracted(kept_.region() | coveredAbove_()).isEmpty()) {
-            kept_.draw(painter, event->region().boundingRect());
-            return;
-        }
+        if (kept_.drawIfEnough(painter, event->region(), coveredAbove_())) return;
         picture_ = QPixmap::fromImage(reload_().convertToFormat(QImage::Format_RGB32));
     }
     if (picture_.isNull()) return;
@@ -75,11 +70,7 @@ void PictureBox::paintEvent(QPaintEvent* event)
     // picture scaled to a fractional size would show its seams.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), picture_);
-    if (repaintedAbove_ && !letGoPending_ && isVisible()) {
-        // After this paint and any others of the same pass.
-        letGoPending_ = true;
-        QMetaObject::invokeMethod(this, &PictureBox::letGoButKeptParts, Qt::QueuedConnection);
-    }
+    if (repaintedAbove_) kept_.letGoAfterPaint(*this, [this] { letGoButKeptParts(); });
 }
 
 void PictureBox::contextMenuEvent(QContextMenuEvent* event)

@@ -47,7 +47,6 @@ private:
     std::function<QRegion()> coveredAbove_;
     std::function<QImage()> reload_;
     KeptParts kept_;
-    bool letGoPending_ = false;
 };
 
 }  // namespace pelmora

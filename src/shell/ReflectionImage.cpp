@@ -66,7 +66,6 @@ void ReflectionImage::drawPictureAndReflection(const QImage& picture)
 
 void ReflectionImage::letGoButKeptParts()
 {
-    letGoPending_ = false;
     if (rendered_.isNull() || devicePixelRatioF() != 1.0) return;
     kept_.keep(rendered_.toImage(), kept_.region() | repaintedAbove_());
     rendered_ = QPixmap();
@@ -76,21 +75,13 @@ void ReflectionImage::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     if (rendered_.isNull() && reload_) {
-        if (KeptParts::paintsUnscaled(painter) && event->region().subtracted(kept_.region()).isEmpty()) {
-            kept_.draw(painter, event->region().boundingRect());
-            return;
-        }
+        if (kept_.drawIfEnough(painter, event->region())) return;
         drawPictureAndReflection(reload_());
     }
     if (rendered_.isNull()) return;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(0, 0, rendered_);
-    if (repaintedAbove_ && !letGoPending_ && isVisible()) {
-        // After this paint and any others of the same pass.
-        letGoPending_ = true;
-        QMetaObject::invokeMethod(
-            this, [this] { letGoButKeptParts(); }, Qt::QueuedConnection);
-    }
+    if (repaintedAbove_) kept_.letGoAfterPaint(*this, [this] { letGoButKeptParts(); });
 }
 
 }  // namespace pelmora

@@ -46,7 +46,6 @@ private:
     std::function<QRegion()> repaintedAbove_;
     std::function<QImage()> reload_;
     KeptParts kept_;
-    bool letGoPending_ = false;
 };
 
 }  // namespace pelmora
