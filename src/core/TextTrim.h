@@ -28,6 +28,17 @@ constexpr std::string_view trimBlanks(std::string_view text)
     return text;
 }
 
+// The next line of `text` (without its '\n'), taken off the front; false
+// when nothing is left. A last line without a line end counts.
+constexpr bool takeLine(std::string_view& text, std::string_view& line)
+{
+    if (text.empty()) return false;
+    const size_t end = text.find('\n');
+    line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return true;
+}
+
 // Without blanks and line-end characters on either side.
 constexpr std::string_view trimLine(std::string_view text)
 {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/TextTrim.h"
 #include "platform/linux/RootPath.h"
 #include "platform/linux/SharedLibrary.h"
 #include "platform/linux/SysfsText.h"
@@ -159,10 +160,7 @@ long channelLevel(const Alsa& a, snd_mixer_elem_t* element, snd_mixer_selem_chan
 
 bool listsSoundCard(std::string_view cardsText)
 {
-    while (!cardsText.empty()) {
-        const size_t end = std::min(cardsText.find('\n'), cardsText.size());
-        std::string_view line = cardsText.substr(0, end);
-        cardsText.remove_prefix(std::min(end + 1, cardsText.size()));
+    for (std::string_view line; takeLine(cardsText, line);) {
         const size_t number = line.find_first_not_of(' ');
         if (number == std::string_view::npos) continue;
         const size_t afterNumber = line.find_first_not_of("0123456789", number);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/TextTrim.h"
 #include "platform/linux/ProcFileReader.h"
 #include "platform/linux/RootPath.h"
 #include "platform/linux/SysfsText.h"
@@ -120,11 +121,10 @@ bool readMountTable(const std::string& path, std::vector<MountEntry>& entries)
     const std::string_view table = reader.read();
     if (table.empty()) return false;
     entries.clear();
-    for (size_t start = 0; start < table.size();) {
-        const size_t end = std::min(table.find('\n', start), table.size());
+    std::string_view rest = table;
+    for (std::string_view line; takeLine(rest, line);) {
         MountEntry entry;
-        if (parseMountInfoLine(table.substr(start, end - start), entry)) entries.push_back(std::move(entry));
-        start = end + 1;
+        if (parseMountInfoLine(line, entry)) entries.push_back(std::move(entry));
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include <climits>
 #include <vector>
 
+#include "core/TextTrim.h"
 #include "platform/linux/RootPath.h"
 #include "platform/linux/SysfsText.h"
 

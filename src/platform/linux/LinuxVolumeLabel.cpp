@@ -7,6 +7,7 @@
 #include <cctype>
 #include <memory>
 
+#include "core/TextTrim.h"
 #include "platform/linux/RootPath.h"
 #include "platform/linux/SharedLibrary.h"
 #include "platform/linux/SysfsText.h"

@@ -59,13 +59,4 @@ std::optional<std::string> readFirstLine(const std::filesystem::path& file)
     return line;
 }
 
-bool takeLine(std::string_view& text, std::string_view& line)
-{
-    if (text.empty()) return false;
-    const size_t end = text.find('\n');
-    line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    return true;
-}
-
 }  // namespace pelmora

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace pelmora {
 
@@ -19,9 +18,5 @@ std::optional<std::string> readSmallFile(const char* path, size_t maxBytes = 1 <
 // The first line of a small /sys or /proc text file, without trailing blanks
 // and control characters; nothing when it cannot be read or is empty.
 std::optional<std::string> readFirstLine(const std::filesystem::path& file);
-
-// The next line of `text` (without its '\n'), taken off the front; false
-// when nothing is left. A last line without a line end counts.
-bool takeLine(std::string_view& text, std::string_view& line);
 
 }  // namespace pelmora
